@@ -1,0 +1,43 @@
+#pragma once
+
+#include <vector>
+
+#include "platform/GbkText.h"
+
+namespace kestavel {
+
+using ItemRow = std::vector<GbkText>;
+
+// A report list with a pick mark (check box) per row, highlighted rows and a current row.
+// Rows count from 0; cells hold GBK text.
+class ItemList {
+  public:
+    virtual ~ItemList() = default;
+
+    virtual int rowCount() const = 0;
+    virtual int columnCount() const = 0;
+    virtual GbkText cell(int row, int column) const = 0;
+    virtual void setCell(int row, int column, const GbkText& text) = 0;
+    // Missing cells of a short row read as empty text.
+    virtual void appendRows(std::vector<ItemRow> rows) = 0;
+    void appendRow(ItemRow row) {
+        std::vector<ItemRow> rows;
+        rows.push_back(std::move(row));
+        appendRows(std::move(rows));
+    }
+    virtual void removeAllRows() = 0;
+
+    virtual bool isPicked(int row) const = 0;
+    virtual void setPicked(int row, bool picked) = 0;
+    virtual bool isHighlighted(int row) const = 0;
+    virtual void setHighlighted(int row, bool highlighted) = 0;
+    virtual void clearHighlight() = 0;
+    // -1 when no row is current.
+    virtual int currentRow() const = 0;
+
+    // Scrolls as little as needed to bring the whole row into view.
+    virtual void makeVisible(int row) = 0;
+    virtual void focus() = 0;
+};
+
+}  // namespace kestavel

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+#include "app/ItemList.h"
+#include "catalogue/ModRecord.h"
+
+namespace kestavel {
+
+// The cells of a list mirror row: the display text of every field in field order.
+ItemRow MirrorRow(const ModRecord& record);
+
+// Replaces the list's rows with the catalogue's records, row r showing record r + 1.
+// False (with a reason) when the catalogue cannot be opened; the list is then left as it was.
+bool FillListMirror(ItemList& list, const std::string& cataloguePath, std::string* error);
+
+}  // namespace kestavel

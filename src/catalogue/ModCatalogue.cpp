@@ -1,0 +1,351 @@
+#include "catalogue/ModCatalogue.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "platform/Clock.h"
+#include "platform/FileSystem.h"
+#include "platform/SqliteDatabase.h"
+
+namespace kestavel {
+namespace {
+
+constexpr std::int64_t kBatchMilliseconds = 1000;
+
+std::string Quoted(std::string_view name) {
+    return "\"" + std::string(name) + "\"";
+}
+
+std::string ColumnList() {
+    std::string list;
+    for (const FieldInfo& info : kFields) {
+        if (!list.empty()) list += ", ";
+        list += Quoted(info.name);
+    }
+    return list;
+}
+
+std::string FormatDate(const LocalDateTime& t) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day,
+                  t.hour, t.minute, t.second);
+    return text;
+}
+
+// Accepts "YYYY-MM-DD HH:MM:SS" and the date alone; anything else is the empty date.
+std::optional<LocalDateTime> ParseDate(std::string_view text) {
+    LocalDateTime t;
+    char tail = 0;
+    std::string s(text);
+    int fields = std::sscanf(s.c_str(), "%d-%d-%d %d:%d:%d%c", &t.year, &t.month, &t.day, &t.hour,
+                             &t.minute, &t.second, &tail);
+    if (fields != 6 && fields != 3) return std::nullopt;
+    if (fields == 3) t.hour = t.minute = t.second = 0;
+    if (t.month < 1 || t.month > 12 || t.day < 1 || t.day > 31 || t.hour < 0 || t.hour > 23 ||
+        t.minute < 0 || t.minute > 59 || t.second < 0 || t.second > 59) {
+        return std::nullopt;
+    }
+    return t;
+}
+
+FieldValue ReadColumn(const SqliteStatement& row, int column, FieldKind kind) {
+    switch (kind) {
+        case FieldKind::WholeNumber:
+            return row.columnInt(column);
+        case FieldKind::Text:
+            return GbkText::fromBytes(row.columnBytes(column));
+        case FieldKind::Logical:
+            return row.columnInt(column) != 0;
+        case FieldKind::DateTime:
+            if (row.columnIsNull(column)) return std::optional<LocalDateTime>();
+            return ParseDate(row.columnView(column));
+    }
+    return GbkText();
+}
+
+void BindValue(SqliteStatement& statement, int index, FieldKind kind, const FieldValue& value) {
+    switch (kind) {
+        case FieldKind::WholeNumber:
+            if (const auto* number = std::get_if<std::int64_t>(&value)) {
+                statement.bindInt(index, *number);
+                return;
+            }
+            break;
+        case FieldKind::Text:
+            if (const auto* text = std::get_if<GbkText>(&value)) {
+                statement.bindBlob(index, text->view());
+                return;
+            }
+            break;
+        case FieldKind::Logical:
+            if (const auto* flag = std::get_if<bool>(&value)) {
+                statement.bindInt(index, *flag ? 1 : 0);
+                return;
+            }
+            break;
+        case FieldKind::DateTime:
+            if (const auto* date = std::get_if<std::optional<LocalDateTime>>(&value)) {
+                if (*date) {
+                    statement.bindText(index, FormatDate(**date));
+                } else {
+                    statement.bindNull(index);
+                }
+                return;
+            }
+            break;
+    }
+    // A value of the wrong kind stores the field's empty value rather than a foreign type.
+    BindValue(statement, index, kind, EmptyValue(kind));
+}
+
+bool HasCatalogueLayout(SqliteDatabase& db, std::string* error) {
+    std::string reason;
+    auto columns = db.prepare("SELECT name FROM pragma_table_info('ModCatalogue')", &reason);
+    if (!columns) {
+        if (error) *error = reason;
+        return false;
+    }
+    std::size_t i = 0;
+    for (;;) {
+        auto step = columns->step();
+        if (step == SqliteStatement::Step::Error) {
+            if (error) *error = db.lastError();
+            return false;
+        }
+        if (step == SqliteStatement::Step::Done) break;
+        if (i >= kFields.size() || columns->columnView(0) != kFields[i].name) {
+            if (error) *error = "the table ModCatalogue has other columns than a catalogue";
+            return false;
+        }
+        ++i;
+    }
+    if (i == 0) {
+        if (error) *error = "there is no table ModCatalogue";
+        return false;
+    }
+    if (i != kFields.size()) {
+        if (error) *error = "the table ModCatalogue lacks columns";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string ModCatalogue::CreateTableSql() {
+    std::string sql = "CREATE TABLE ModCatalogue (";
+    for (std::size_t i = 0; i < kFields.size(); ++i) {
+        if (i > 0) sql += ", ";
+        sql += Quoted(kFields[i].name);
+        switch (kFields[i].kind) {
+            case FieldKind::WholeNumber:
+                sql += " INTEGER NOT NULL";
+                break;
+            case FieldKind::Text:
+                sql += " BLOB NOT NULL DEFAULT x''";
+                break;
+            case FieldKind::Logical:
+                sql += " INTEGER NOT NULL DEFAULT 0";
+                break;
+            case FieldKind::DateTime:
+                sql += " TEXT";
+                break;
+        }
+    }
+    sql += ")";
+    return sql;
+}
+
+std::unique_ptr<ModCatalogue> ModCatalogue::open(const std::string& path, std::string* error) {
+    if (!PathExists(path) || IsDirectory(path)) {
+        if (error) *error = "the file does not exist";
+        return nullptr;
+    }
+    auto db = SqliteDatabase::open(path, SqliteDatabase::Mode::ReadWrite, error);
+    if (!db) return nullptr;
+    if (!HasCatalogueLayout(*db, error)) return nullptr;
+    auto count = db->prepare("SELECT count(*) FROM ModCatalogue", error);
+    if (!count || count->step() != SqliteStatement::Step::Row) return nullptr;
+    std::unique_ptr<ModCatalogue> catalogue(new ModCatalogue(std::move(db)));
+    catalogue->count_ = static_cast<int>(count->columnInt(0));
+    catalogue->current_ = catalogue->count_ > 0 ? 1 : 0;
+    return catalogue;
+}
+
+ModCatalogue::ModCatalogue(std::unique_ptr<SqliteDatabase> db) : db_(std::move(db)) {}
+
+ModCatalogue::~ModCatalogue() {
+    close();
+}
+
+SqliteStatement& ModCatalogue::statement(std::unique_ptr<SqliteStatement>& slot,
+                                         const std::string& sql) {
+    if (!slot) {
+        auto prepared = db_->prepare(sql);
+        // The layout was checked at open, so the fixed statements always prepare.
+        slot = std::make_unique<SqliteStatement>(std::move(*prepared));
+    }
+    slot->reset();
+    return *slot;
+}
+
+bool ModCatalogue::goToRecord(int n) {
+    if (n < 1 || n > count_) return false;
+    if (n != current_) cached_.reset();
+    current_ = n;
+    return true;
+}
+
+void ModCatalogue::goToFirstRecord() {
+    goToRecord(1);
+}
+
+bool ModCatalogue::loadCurrent() {
+    if (cached_) return true;
+    if (current_ < 1) return false;
+    auto& select =
+        statement(selectRow_, "SELECT " + ColumnList() + " FROM ModCatalogue WHERE rowid = ?");
+    select.bindInt(1, current_);
+    if (select.step() != SqliteStatement::Step::Row) return false;
+    ModRecord record;
+    for (int i = 0; i < kFieldCount; ++i) {
+        record[static_cast<std::size_t>(i)] =
+            ReadColumn(select, i, kFields[static_cast<std::size_t>(i)].kind);
+    }
+    cached_ = std::move(record);
+    return true;
+}
+
+FieldValue ModCatalogue::read(int position) {
+    if (position < 1 || position > kFieldCount) return GbkText();
+    if (!loadCurrent()) return EmptyValue(InfoOf(position).kind);
+    return (*cached_)[static_cast<std::size_t>(position - 1)];
+}
+
+FieldValue ModCatalogue::read(std::string_view name) {
+    int position = PositionOf(name);
+    return position == 0 ? FieldValue(GbkText()) : read(position);
+}
+
+bool ModCatalogue::beginWrite() {
+    if (inBatch_) return true;
+    if (!db_->execute("BEGIN IMMEDIATE")) return false;
+    inBatch_ = true;
+    batchStarted_ = MillisecondsSinceStart();
+    return true;
+}
+
+bool ModCatalogue::endWrite(bool ok) {
+    if (ok && !holdBatch_ && MillisecondsSinceStart() - batchStarted_ >= kBatchMilliseconds) {
+        return commit();
+    }
+    return ok;
+}
+
+bool ModCatalogue::write(int position, const FieldValue& value) {
+    if (position < 1 || position > kFieldCount || current_ < 1 || !beginWrite()) return false;
+    const FieldInfo& info = InfoOf(position);
+    auto& update =
+        statement(update_[static_cast<std::size_t>(position - 1)],
+                  "UPDATE ModCatalogue SET " + Quoted(info.name) + " = ? WHERE rowid = ?");
+    BindValue(update, 1, info.kind, value);
+    update.bindInt(2, current_);
+    bool ok = update.step() == SqliteStatement::Step::Done;
+    cached_.reset();
+    return endWrite(ok);
+}
+
+bool ModCatalogue::addRecord(std::int64_t number, const GbkText& code) {
+    if (!beginWrite()) return false;
+    auto& insert =
+        statement(insert_, "INSERT INTO ModCatalogue (rowid, \"序号\", \"编码\") VALUES (?, ?, ?)");
+    insert.bindInt(1, count_ + 1);
+    insert.bindInt(2, number);
+    insert.bindBlob(3, code.view());
+    bool ok = insert.step() == SqliteStatement::Step::Done;
+    if (ok) ++count_;
+    return endWrite(ok);
+}
+
+bool ModCatalogue::clear() {
+    if (!beginWrite()) return false;
+    bool ok = db_->execute("DELETE FROM ModCatalogue");
+    if (ok) {
+        count_ = 0;
+        current_ = 0;
+        cached_.reset();
+    }
+    return endWrite(ok);
+}
+
+bool ModCatalogue::findCode(const GbkText& code) {
+    if (current_ < 1) return false;
+    auto& find =
+        statement(findCode_,
+                  "SELECT rowid FROM ModCatalogue WHERE rowid >= ? AND CAST(\"编码\" AS BLOB) = ? "
+                  "ORDER BY rowid LIMIT 1");
+    find.bindInt(1, current_);
+    find.bindBlob(2, code.view());
+    if (find.step() != SqliteStatement::Step::Row) return false;
+    return goToRecord(static_cast<int>(find.columnInt(0)));
+}
+
+bool ModCatalogue::findNumber(double number) {
+    if (current_ < 1) return false;
+    auto& find = statement(findNumber_,
+                           "SELECT rowid FROM ModCatalogue WHERE rowid >= ? AND "
+                           "abs(CAST(\"序号\" AS REAL) - ?) <= 0.0000001 ORDER BY rowid LIMIT 1");
+    find.bindInt(1, current_);
+    find.bindDouble(2, number);
+    if (find.step() != SqliteStatement::Step::Row) return false;
+    return goToRecord(static_cast<int>(find.columnInt(0)));
+}
+
+bool ModCatalogue::forEachRecord(const std::function<void(int, const ModRecord&)>& visit) {
+    auto all = db_->prepare("SELECT rowid, " + ColumnList() + " FROM ModCatalogue ORDER BY rowid");
+    if (!all) return false;
+    ModRecord record;
+    for (;;) {
+        auto step = all->step();
+        if (step == SqliteStatement::Step::Done) return true;
+        if (step == SqliteStatement::Step::Error) return false;
+        for (int i = 0; i < kFieldCount; ++i) {
+            record[static_cast<std::size_t>(i)] =
+                ReadColumn(*all, i + 1, kFields[static_cast<std::size_t>(i)].kind);
+        }
+        visit(static_cast<int>(all->columnInt(0)), record);
+    }
+}
+
+bool ModCatalogue::commit() {
+    if (!inBatch_) return true;
+    inBatch_ = false;
+    if (db_->execute("COMMIT")) return true;
+    db_->execute("ROLLBACK");
+    return false;
+}
+
+void ModCatalogue::rollback() {
+    if (!inBatch_) return;
+    inBatch_ = false;
+    db_->execute("ROLLBACK");
+    // The counters may now be ahead of the file: read them again.
+    auto count = db_->prepare("SELECT count(*) FROM ModCatalogue");
+    if (count && count->step() == SqliteStatement::Step::Row)
+        count_ = static_cast<int>(count->columnInt(0));
+    current_ = count_ > 0 ? 1 : 0;
+    cached_.reset();
+}
+
+void ModCatalogue::close() {
+    if (!db_) return;
+    commit();
+    selectRow_.reset();
+    insert_.reset();
+    findCode_.reset();
+    findNumber_.reset();
+    for (auto& update : update_) update.reset();
+    db_.reset();
+}
+
+}  // namespace kestavel

@@ -1,0 +1,40 @@
+#include "catalogue/WorkshopSettings.h"
+
+#include <string_view>
+
+#include "platform/CodePage.h"
+#include "platform/FileSystem.h"
+
+namespace kestavel {
+namespace {
+
+std::string_view TakeLine(std::string_view& rest) {
+    std::size_t end = rest.find('\n');
+    std::string_view line = rest.substr(0, end);
+    rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    return line;
+}
+
+std::string ToUnicode(std::string_view line) {
+    if (IsValidUtf8(line)) return std::string(line);
+    return GbkToUtf8(GbkText::fromBytes(std::string(line)));
+}
+
+}  // namespace
+
+WorkshopSettings WorkshopSettings::parse(const std::string& contents) {
+    std::string_view rest = contents;
+    WorkshopSettings settings;
+    settings.workshopFolder = ToUnicode(TakeLine(rest));
+    settings.pagePrefix = ToUnicode(TakeLine(rest));
+    return settings;
+}
+
+std::optional<WorkshopSettings> WorkshopSettings::read(const std::string& path) {
+    auto contents = ReadWholeFile(path);
+    if (!contents) return std::nullopt;
+    return parse(*contents);
+}
+
+}  // namespace kestavel

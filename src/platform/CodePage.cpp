@@ -1,0 +1,104 @@
+#include "platform/CodePage.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <memory>
+
+namespace kestavel {
+namespace {
+
+struct IconvCloser {
+    void operator()(void* handle) const { iconv_close(static_cast<iconv_t>(handle)); }
+};
+using IconvHandle = std::unique_ptr<void, IconvCloser>;
+
+IconvHandle OpenConverter(const char* to, const char* from) {
+    iconv_t handle = iconv_open(to, from);
+    if (handle == reinterpret_cast<iconv_t>(-1)) return nullptr;
+    return IconvHandle(handle);
+}
+
+// Converts as far as possible; stops at the first unconvertible or invalid sequence and reports
+// how many input bytes were consumed.
+bool ConvertRun(iconv_t handle, std::string_view input, std::string& output,
+                std::size_t& consumed) {
+    char* in = const_cast<char*>(input.data());
+    std::size_t inLeft = input.size();
+    char buffer[4096];
+    bool ok = true;
+    while (inLeft > 0) {
+        char* out = buffer;
+        std::size_t outLeft = sizeof buffer;
+        std::size_t result = iconv(handle, &in, &inLeft, &out, &outLeft);
+        output.append(buffer, static_cast<std::size_t>(out - buffer));
+        if (result == static_cast<std::size_t>(-1)) {
+            if (errno == E2BIG) continue;
+            ok = false;
+            break;
+        }
+    }
+    consumed = input.size() - inLeft;
+    return ok;
+}
+
+}  // namespace
+
+bool TryUtf8ToGbk(std::string_view utf8, GbkText& out) {
+    IconvHandle handle = OpenConverter("GBK", "UTF-8");
+    if (!handle) return false;
+    std::string bytes;
+    std::size_t consumed = 0;
+    if (!ConvertRun(static_cast<iconv_t>(handle.get()), utf8, bytes, consumed)) return false;
+    out = GbkText::fromBytes(std::move(bytes));
+    return true;
+}
+
+GbkText Utf8ToGbk(std::string_view utf8) {
+    GbkText result;
+    if (!TryUtf8ToGbk(utf8, result)) return GbkText();
+    return result;
+}
+
+std::string GbkToUtf8(const GbkText& gbk) {
+    IconvHandle handle = OpenConverter("UTF-8", "GBK");
+    if (!handle) return std::string();
+    std::string result;
+    std::string_view rest = gbk.view();
+    while (!rest.empty()) {
+        std::size_t consumed = 0;
+        if (ConvertRun(static_cast<iconv_t>(handle.get()), rest, result, consumed)) break;
+        result += "\xEF\xBF\xBD";
+        rest.remove_prefix(consumed + 1);
+        iconv(static_cast<iconv_t>(handle.get()), nullptr, nullptr, nullptr, nullptr);
+    }
+    return result;
+}
+
+bool IsValidUtf8(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size()) {
+        unsigned char lead = static_cast<unsigned char>(text[i]);
+        std::size_t length = lead < 0x80           ? 1
+                             : (lead >> 5) == 0x6  ? 2
+                             : (lead >> 4) == 0xE  ? 3
+                             : (lead >> 3) == 0x1E ? 4
+                                                   : 0;
+        if (length == 0 || i + length > text.size()) return false;
+        std::uint32_t code = length == 1 ? lead : lead & (0x7Fu >> length);
+        for (std::size_t k = 1; k < length; ++k) {
+            unsigned char next = static_cast<unsigned char>(text[i + k]);
+            if ((next & 0xC0) != 0x80) return false;
+            code = (code << 6) | (next & 0x3Fu);
+        }
+        static constexpr std::uint32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (code < kSmallest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
+            return false;
+        }
+        i += length;
+    }
+    return true;
+}
+
+}  // namespace kestavel

@@ -1,0 +1,147 @@
+#include "platform/FileSystem.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include "platform/Clock.h"
+
+namespace kestavel {
+namespace fs = std::filesystem;
+
+std::string JoinPath(std::string_view left, std::string_view right) {
+    if (left.empty()) return std::string(right);
+    std::string joined(left);
+    const char separator = static_cast<char>(fs::path::preferred_separator);
+    if (joined.back() != separator) joined += separator;
+    joined += right;
+    return joined;
+}
+
+bool PathExists(const std::string& path) {
+    struct stat info {};
+    return !path.empty() && ::stat(path.c_str(), &info) == 0;
+}
+
+bool IsDirectory(const std::string& path) {
+    struct stat info {};
+    return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+std::int64_t FileSize(const std::string& path) {
+    struct stat info {};
+    if (path.empty() || ::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return -1;
+    return static_cast<std::int64_t>(info.st_size);
+}
+
+std::optional<std::string> ReadWholeFile(const std::string& path) {
+    if (!IsDirectory(path) && PathExists(path)) {
+        std::ifstream in(path, std::ios::binary);
+        if (in) {
+            std::string contents((std::istreambuf_iterator<char>(in)),
+                                 std::istreambuf_iterator<char>());
+            if (!in.bad()) return contents;
+        }
+    }
+    return std::nullopt;
+}
+
+bool WriteWholeFile(const std::string& path, std::string_view contents) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
+    out.close();
+    return static_cast<bool>(out);
+}
+
+bool DeleteFile(const std::string& path) {
+    return ::unlink(path.c_str()) == 0;
+}
+
+bool MoveFile(const std::string& from, const std::string& to) {
+    // link + unlink refuses an existing target atomically where rename would replace it.
+    if (::link(from.c_str(), to.c_str()) == 0) return ::unlink(from.c_str()) == 0;
+    if (PathExists(to) || !PathExists(from)) return false;
+    return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool CopyFile(const std::string& from, const std::string& to) {
+    std::error_code error;
+    return fs::copy_file(from, to, fs::copy_options::overwrite_existing, error) && !error;
+}
+
+std::optional<LocalDateTime> LastWriteTime(const std::string& path) {
+    struct stat info {};
+    if (path.empty() || ::stat(path.c_str(), &info) != 0) return std::nullopt;
+    return ToLocal(info.st_mtime);
+}
+
+bool CreateDirectory(const std::string& path) {
+    if (::mkdir(path.c_str(), 0777) == 0) return true;
+    return IsDirectory(path);
+}
+
+namespace {
+char FoldAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+}  // namespace
+
+// ASCII letters match either case, as users' picture files come as .jpg and .JPG alike.
+bool MatchesWildcard(std::string_view name, std::string_view pattern) {
+    if (pattern == "*" || pattern == "*.*") return true;
+    // Iterative match with one backtrack point for the last "*".
+    std::size_t n = 0, p = 0, starP = std::string_view::npos, starN = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() &&
+            (pattern[p] == '?' || FoldAscii(pattern[p]) == FoldAscii(name[n]))) {
+            ++n;
+            ++p;
+        } else if (p < pattern.size() && pattern[p] == '*') {
+            starP = p++;
+            starN = n;
+        } else if (starP != std::string_view::npos) {
+            p = starP + 1;
+            n = ++starN;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*') ++p;
+    return p == pattern.size();
+}
+
+std::vector<std::string> ListDirectory(const std::string& folder, ListFilter filter,
+                                       std::string_view pattern) {
+    std::vector<std::string> names;
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
+    if (!dir) return names;
+    while (const dirent* entry = ::readdir(dir.get())) {
+        std::string_view name = entry->d_name;
+        if (name == "." || name == "..") continue;
+        if (!MatchesWildcard(name, pattern)) continue;
+        if (filter == ListFilter::DirectoriesOnly) {
+            bool isDir = entry->d_type == DT_DIR;
+            if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
+                isDir = IsDirectory(JoinPath(folder, name));
+            }
+            if (!isDir) continue;
+        }
+        names.emplace_back(name);
+    }
+    return names;
+}
+
+std::string ExecutableDirectory() {
+    std::error_code error;
+    fs::path exe = fs::read_symlink("/proc/self/exe", error);
+    if (error) return fs::current_path(error).string();
+    return exe.parent_path().string();
+}
+
+}  // namespace kestavel

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/LocalDateTime.h"
+
+namespace kestavel {
+
+// Paths are native strings (UTF-8 on Linux). Every routine reports failure by its result.
+
+// Joins with the platform's own separator; an empty left part gives the right part unchanged.
+std::string JoinPath(std::string_view left, std::string_view right);
+
+bool PathExists(const std::string& path);
+bool IsDirectory(const std::string& path);
+// Size in bytes of a regular file; negative when it does not exist or is not a file.
+std::int64_t FileSize(const std::string& path);
+std::optional<std::string> ReadWholeFile(const std::string& path);
+// Replaces the file's contents; false when it cannot be written.
+bool WriteWholeFile(const std::string& path, std::string_view contents);
+bool DeleteFile(const std::string& path);
+// Fails when the target exists.
+bool MoveFile(const std::string& from, const std::string& to);
+// Replaces the target.
+bool CopyFile(const std::string& from, const std::string& to);
+std::optional<LocalDateTime> LastWriteTime(const std::string& path);
+// Creates one directory level; true when it exists afterwards.
+bool CreateDirectory(const std::string& path);
+
+enum class ListFilter { Everything, DirectoriesOnly };
+
+// Entry names of a folder in the order the file system returns them, "." and ".." left out.
+// The pattern accepts "*" and "?" wildcards ("*" or "*.*" for all). An unreadable folder gives
+// an empty listing.
+std::vector<std::string> ListDirectory(const std::string& folder, ListFilter filter,
+                                       std::string_view pattern = "*");
+
+bool MatchesWildcard(std::string_view name, std::string_view pattern);
+
+// The directory that holds the running executable, without a trailing separator.
+std::string ExecutableDirectory();
+
+}  // namespace kestavel

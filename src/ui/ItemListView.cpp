@@ -1,0 +1,178 @@
+#include "ui/ItemListView.h"
+
+#include <QHeaderView>
+#include <QItemSelectionModel>
+
+#include "ui/QtText.h"
+
+namespace kestavel {
+namespace {
+const GbkText kEmptyCell;
+}
+
+ItemTableModel::ItemTableModel(std::vector<Column> columns, QObject* parent)
+    : QAbstractTableModel(parent), columns_(std::move(columns)) {}
+
+int ItemTableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+}
+
+int ItemTableModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(columns_.size());
+}
+
+const GbkText& ItemTableModel::cell(int row, int column) const {
+    if (row < 0 || row >= static_cast<int>(rows_.size()) || column < 0) return kEmptyCell;
+    const ItemRow& cells = rows_[static_cast<std::size_t>(row)];
+    return static_cast<std::size_t>(column) < cells.size() ? cells[static_cast<std::size_t>(column)]
+                                                           : kEmptyCell;
+}
+
+QVariant ItemTableModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid()) return {};
+    if (role == Qt::DisplayRole) return ToQString(cell(index.row(), index.column()));
+    if (role == Qt::CheckStateRole && index.column() == 0) {
+        return isPicked(index.row()) ? Qt::Checked : Qt::Unchecked;
+    }
+    return {};
+}
+
+bool ItemTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (!index.isValid() || role != Qt::CheckStateRole || index.column() != 0) return false;
+    setPicked(index.row(), value.toInt() == Qt::Checked);
+    return true;
+}
+
+QVariant ItemTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || section < 0 ||
+        section >= static_cast<int>(columns_.size())) {
+        return {};
+    }
+    if (role == Qt::DisplayRole) return columns_[static_cast<std::size_t>(section)].title;
+    if (role == Qt::TextAlignmentRole) return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
+    return {};
+}
+
+Qt::ItemFlags ItemTableModel::flags(const QModelIndex& index) const {
+    if (!index.isValid()) return Qt::NoItemFlags;
+    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (index.column() == 0) flags |= Qt::ItemIsUserCheckable;
+    return flags;
+}
+
+void ItemTableModel::setCell(int row, int column, const GbkText& text) {
+    if (row < 0 || row >= static_cast<int>(rows_.size()) || column < 0 ||
+        column >= static_cast<int>(columns_.size())) {
+        return;
+    }
+    ItemRow& cells = rows_[static_cast<std::size_t>(row)];
+    if (cells.size() <= static_cast<std::size_t>(column))
+        cells.resize(static_cast<std::size_t>(column) + 1);
+    cells[static_cast<std::size_t>(column)] = text;
+    QModelIndex changed = index(row, column);
+    Q_EMIT dataChanged(changed, changed, {Qt::DisplayRole});
+}
+
+void ItemTableModel::appendRows(std::vector<ItemRow> rows) {
+    if (rows.empty()) return;
+    const int first = static_cast<int>(rows_.size());
+    beginInsertRows(QModelIndex(), first, first + static_cast<int>(rows.size()) - 1);
+    if (rows_.empty()) {
+        rows_ = std::move(rows);
+    } else {
+        rows_.insert(rows_.end(), std::make_move_iterator(rows.begin()),
+                     std::make_move_iterator(rows.end()));
+    }
+    picked_.resize(rows_.size(), 0);
+    endInsertRows();
+}
+
+void ItemTableModel::removeAllRows() {
+    beginResetModel();
+    rows_.clear();
+    rows_.shrink_to_fit();
+    picked_.clear();
+    endResetModel();
+}
+
+void ItemTableModel::setPicked(int row, bool picked) {
+    if (row < 0 || row >= static_cast<int>(picked_.size())) return;
+    if ((picked_[static_cast<std::size_t>(row)] != 0) == picked) return;
+    picked_[static_cast<std::size_t>(row)] = picked ? 1 : 0;
+    QModelIndex changed = index(row, 0);
+    Q_EMIT dataChanged(changed, changed, {Qt::CheckStateRole});
+}
+
+ItemListView::ItemListView(std::vector<ItemTableModel::Column> columns, QWidget* parent)
+    : QTableView(parent), model_(new ItemTableModel(std::move(columns), this)) {
+    setModel(model_);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setWordWrap(false);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    verticalHeader()->setVisible(false);
+    // Fixed row heights keep a list of 100,000 rows cheap to lay out.
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    horizontalHeader()->setHighlightSections(false);
+    const auto& cols = model_->columns();
+    for (std::size_t i = 0; i < cols.size(); ++i)
+        setColumnWidth(static_cast<int>(i), cols[i].width);
+    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current, const QModelIndex&) {
+                Q_EMIT currentRowChanged(current.isValid() ? current.row() : -1);
+            });
+}
+
+void ItemListView::setCell(int row, int column, const GbkText& text) {
+    model_->setCell(row, column, text);
+}
+
+void ItemListView::appendRows(std::vector<ItemRow> rows) {
+    model_->appendRows(std::move(rows));
+}
+
+void ItemListView::removeAllRows() {
+    model_->removeAllRows();
+}
+
+bool ItemListView::isPicked(int row) const {
+    return row >= 0 && row < rowCount() && model_->isPicked(row);
+}
+
+void ItemListView::setPicked(int row, bool picked) {
+    model_->setPicked(row, picked);
+}
+
+bool ItemListView::isHighlighted(int row) const {
+    return selectionModel()->isRowSelected(row, QModelIndex());
+}
+
+void ItemListView::setHighlighted(int row, bool highlighted) {
+    if (row < 0 || row >= rowCount()) return;
+    selectionModel()->select(model_->index(row, 0), (highlighted ? QItemSelectionModel::Select
+                                                                 : QItemSelectionModel::Deselect) |
+                                                        QItemSelectionModel::Rows);
+}
+
+void ItemListView::clearHighlight() {
+    selectionModel()->clearSelection();
+}
+
+int ItemListView::currentRow() const {
+    QModelIndex current = selectionModel()->currentIndex();
+    return current.isValid() ? current.row() : -1;
+}
+
+void ItemListView::makeVisible(int row) {
+    if (row < 0 || row >= rowCount()) return;
+    scrollTo(model_->index(row, 0), QAbstractItemView::EnsureVisible);
+}
+
+void ItemListView::focus() {
+    setFocus(Qt::OtherFocusReason);
+}
+
+}  // namespace kestavel

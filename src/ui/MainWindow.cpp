@@ -1,0 +1,190 @@
+#include "ui/MainWindow.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+
+#include "catalogue/ModRecord.h"
+#include "catalogue/StartUp.h"
+#include "ui/ItemListView.h"
+#include "ui/QtControls.h"
+#include "ui/QtText.h"
+#include "ui/QtTextBoxes.h"
+#include "ui/UsageText.h"
+#include "ui/WidgetPlacing.h"
+
+namespace kestavel {
+namespace {
+
+// Column widths of the list mirror, in field order.
+constexpr int kMirrorWidths[kFieldCount] = {64,  96,  448, 192, 640, 60,  800, 800, 800, 800,
+                                            800, 800, 800, 800, 80,  160, 160, 160, 160};
+
+std::vector<ItemTableModel::Column> MirrorColumns() {
+    std::vector<ItemTableModel::Column> columns;
+    for (std::size_t i = 0; i < kFields.size(); ++i) {
+        columns.push_back({ToQString(kFields[i].name), kMirrorWidths[i]});
+    }
+    return columns;
+}
+
+QPushButton* Button(QWidget* parent, const char* name, const char* caption, int x, int y, int w,
+                    int h) {
+    return Place(new QPushButton(QString::fromUtf8(caption), parent), name, x, y, w, h);
+}
+
+QLabel* Label(QWidget* parent, const char* name, const char* caption, int x, int y, int w, int h) {
+    return Place(new QLabel(QString::fromUtf8(caption), parent), name, x, y, w, h);
+}
+
+QGroupBox* Group(QWidget* parent, const char* name, const char* caption, int x, int y, int w,
+                 int h) {
+    return Place(new QGroupBox(QString::fromUtf8(caption), parent), name, x, y, w, h);
+}
+
+QCheckBox* Check(QWidget* parent, const char* name, const char* caption, int x, int y, int w,
+                 int h) {
+    auto* box = Place(new QCheckBox(QString::fromUtf8(caption), parent), name, x, y, w, h);
+    box->setChecked(true);
+    return box;
+}
+
+}  // namespace
+
+std::unique_ptr<MainWindow> MainWindow::create(const std::string& runDirectory,
+                                               WindowServices services) {
+    std::unique_ptr<MainWindow> window(new MainWindow(runDirectory, services));
+    if (!PrepareMainWindow(window->context_)) return nullptr;
+    return window;
+}
+
+MainWindow::MainWindow(const std::string& runDirectory, WindowServices services)
+    : services_(services) {
+    setWindowTitle(QStringLiteral("Kestavel（Wrenfold V1.82） - 主窗口"));
+    setObjectName(QStringLiteral("MainWindow"));
+    buildControls();
+    bindContext();
+    context_.runDirectory = runDirectory;
+    move(50, 50);
+    resize(1004, 834);
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildControls() {
+    QGroupBox* basic = Group(this, "分组框_基本信息", "基本信息", 16, 16, 584, 224);
+    Label(basic, "标签1", "创意工坊MOD文件位置", 8, 24, 120, 16);
+    workshopFolder_ = Place(new QLineEdit(basic), "编辑框_创意工坊位置", 128, 16, 312, 24);
+    auto* browse = Button(basic, "按钮_浏览创意工坊位置", "打开位置", 448, 16, 72, 24);
+    Button(basic, "按钮_备份", "备份", 528, 16, 48, 24);
+    Label(basic, "标签2", "创意工坊访问页面前缀", 8, 56, 120, 16);
+    pagePrefix_ = Place(new QLineEdit(basic), "编辑框_创意工坊页面", 136, 48, 304, 24);
+    Button(basic, "按钮_图片选择", "图片选择", 448, 48, 72, 24);
+    Button(basic, "按钮_恢复", "恢复", 528, 48, 48, 24);
+    description_ = Place(new QPlainTextEdit(basic), "编辑框_MOD信息", 8, 80, 336, 136);
+    description_->setPlainText(QStringLiteral("本窗口为MOD信息窗口，欢迎使用！"));
+    resultBox_ = Place(new QPlainTextEdit(basic), "编辑框_查找结果", 352, 80, 224, 136);
+    resultBox_->setPlainText(
+        ToQString(kUsageText).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+
+    previewGroup_ = Group(this, "分组框_预览图", "预览图", 616, 16, 368, 224);
+    previewLabel_ = Place(new QLabel(previewGroup_), "图片框_预览图", 8, 16, 352, 200);
+    previewLabel_->setAlignment(Qt::AlignCenter);
+    noPreview_ = Label(previewLabel_, "超级链接框_无预览图", "无预览图！", 103, 71, 160, 48);
+    noPreview_->setAlignment(Qt::AlignCenter);
+    noPreview_->setStyleSheet(QStringLiteral("color: blue; text-decoration: underline;"));
+    noPreview_->setCursor(Qt::PointingHandCursor);
+    noPreview_->hide();
+
+    QGroupBox* index = Group(this, "分组框_索引编排", "索引编排", 16, 256, 968, 536);
+    auto* newIndex = Button(index, "按钮_新建索引", "新建索引", 16, 24, 96, 24);
+    auto* appendIndex = Button(index, "按钮_追加索引", "追加索引", 120, 24, 96, 24);
+    auto* download = Button(index, "按钮_下载网页源码", "下载网页文档", 224, 24, 96, 24);
+    auto* information = Button(index, "按钮_导入说明", "获取MOD信息", 328, 24, 96, 24);
+    auto* addresses = Button(index, "按钮_获取预览图信息", "获取预览图地址", 432, 24, 96, 24);
+    auto* previews = Button(index, "按钮_下载预览图", "下载预览图片", 536, 24, 96, 24);
+    Button(index, "按钮_全部选择", "全部选择", 640, 24, 96, 24);
+    Button(index, "按钮_选择", "选择", 744, 24, 96, 24);
+    Button(index, "按钮_取消选择", "取消选择", 856, 24, 96, 24);
+
+    QGroupBox* go = Group(index, "分组框_操作控制", "Go!", 16, 56, 936, 48);
+    auto* searchItem = Place(new QComboBox(go), "组合框_查找项目", 8, 18, 80, 29);
+    for (const char* item : {"序号", "编码", "名称", "作者", "是否失效", "MOD信息"}) {
+        searchItem->addItem(QString::fromUtf8(item));
+    }
+    Place(new QLineEdit(go), "编辑框_查找条件", 96, 16, 168, 24);
+    Check(go, "选择框_模糊查找", "模糊查找", 272, 16, 80, 24);
+    showProgressBox_ = Check(go, "选择框_进度显示", "进度显示", 344, 16, 72, 24);
+    Button(go, "按钮_文本输入查找", "文本输入查找", 416, 16, 96, 24);
+    Button(go, "按钮_选中作者查作品", "选中作者查作品", 520, 16, 96, 24);
+    copyButton_ = Button(go, "按钮_复制到", "复制到", 624, 16, 96, 24);
+    auto* jumpBox = Place(new QLineEdit(go), "编辑框_跳转", 728, 16, 64, 24);
+    auto* jump = Button(go, "按钮_跳转", "Go", 792, 16, 24, 24);
+    Button(go, "按钮_生成列表", "生成MOD列表", 816, 16, 96, 24);
+    auto* newWindow = Button(go, "按钮_新窗口", ">", 912, 16, 16, 24);
+
+    list_ = Place(new ItemListView(MirrorColumns(), index), "超级列表框1", 16, 112, 936, 408);
+    progressBox_ = Place(new QLineEdit(index), "编辑框_复制框", 184, 48, 600, 22);
+    progressBox_->setReadOnly(true);
+    progressBox_->hide();
+    auto* bar2 = Place(new QProgressBar(index), "进度条2", 184, 136, 600, 24);
+    auto* bar1 = Place(new QProgressBar(index), "进度条1", 184, 168, 600, 24);
+    bar2->hide();
+    bar1->hide();
+    // The progress box and bars lie over the list while a command shows them.
+    progressBox_->raise();
+    bar2->raise();
+    bar1->raise();
+
+    busyControls_ = {browse,    pagePrefix_, newIndex, appendIndex, download, information,
+                     addresses, previews,    jumpBox,  jump,        list_,    newWindow};
+}
+
+void MainWindow::bindContext() {
+    auto keep = [this](TextBox* box) {
+        textBoxes_.emplace_back(box);
+        return box;
+    };
+    context_.list = list_;
+    context_.workshopFolder = keep(new LineEditBox(workshopFolder_));
+    context_.pagePrefix = keep(new LineEditBox(pagePrefix_));
+    context_.progressBox = keep(new LineEditBox(progressBox_));
+    context_.resultBox = keep(new PlainTextBox(resultBox_));
+    context_.descriptionBox = keep(new PlainTextBox(description_));
+    context_.previewCaption = keep(new GroupCaptionBox(previewGroup_));
+    context_.noPreviewLink = keep(new LabelBox(noPreview_));
+    showProgress_ = std::make_unique<QtCheckBox>(showProgressBox_);
+    context_.showProgress = showProgress_.get();
+    previewPicture_ = std::make_unique<LabelPictureBox>(previewLabel_);
+    context_.previewPicture = previewPicture_.get();
+    context_.busy = this;
+    context_.dialogs = services_.dialogs;
+    context_.pump = services_.pump;
+    context_.shell = services_.shell;
+}
+
+void MainWindow::enter() {
+    for (QWidget* control : busyControls_) control->setEnabled(false);
+}
+
+void MainWindow::leave() {
+    for (QWidget* control : busyControls_) control->setEnabled(true);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // A copy from this window runs exactly while its copy button is disabled.
+    if (!copyButton_->isEnabled() &&
+        !services_.dialogs->askYesNo("正在复制文件中，是否强制关闭？")) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+}  // namespace kestavel

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QWidget>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/BusyState.h"
+#include "app/CommandContext.h"
+#include "ui/WindowServices.h"
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+
+namespace kestavel {
+
+class ItemListView;
+class TextBox;
+
+class MainWindow : public QWidget, public BusyState {
+    Q_OBJECT
+  public:
+    // Builds the window and runs the start-up checks; nothing when a message ended the program.
+    static std::unique_ptr<MainWindow> create(const std::string& runDirectory,
+                                              WindowServices services);
+    ~MainWindow() override;
+
+    void enter() override;
+    void leave() override;
+
+    const CommandContext& context() const { return context_; }
+    ItemListView* list() const { return list_; }
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    MainWindow(const std::string& runDirectory, WindowServices services);
+    void buildControls();
+    void bindContext();
+
+    WindowServices services_;
+    CommandContext context_;
+    std::vector<std::unique_ptr<TextBox>> textBoxes_;
+    std::unique_ptr<CheckBox> showProgress_;
+    std::unique_ptr<PictureBox> previewPicture_;
+    std::vector<QWidget*> busyControls_;
+
+    QLineEdit* workshopFolder_ = nullptr;
+    QLineEdit* pagePrefix_ = nullptr;
+    QPlainTextEdit* description_ = nullptr;
+    QPlainTextEdit* resultBox_ = nullptr;
+    QGroupBox* previewGroup_ = nullptr;
+    QLabel* previewLabel_ = nullptr;
+    QLabel* noPreview_ = nullptr;
+    QLineEdit* progressBox_ = nullptr;
+    QCheckBox* showProgressBox_ = nullptr;
+    QPushButton* copyButton_ = nullptr;
+    ItemListView* list_ = nullptr;
+};
+
+}  // namespace kestavel

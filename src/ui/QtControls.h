@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QCheckBox>
+#include <QLabel>
+
+#include "app/CheckBox.h"
+#include "app/PictureBox.h"
+
+namespace kestavel {
+
+class QtCheckBox : public CheckBox {
+  public:
+    explicit QtCheckBox(QCheckBox* box) : box_(box) {}
+    bool isChecked() const override { return box_->isChecked(); }
+
+  private:
+    QCheckBox* box_;
+};
+
+// A label that shows a picture file scaled into its area, keeping the picture's proportions.
+class LabelPictureBox : public PictureBox {
+  public:
+    explicit LabelPictureBox(QLabel* label) : label_(label) {}
+    void showFile(const std::string& path) override;
+    void clear() override;
+
+  private:
+    QLabel* label_;
+};
+
+}  // namespace kestavel

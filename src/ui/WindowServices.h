@@ -1,0 +1,17 @@
+#pragma once
+
+#include "app/Dialogs.h"
+#include "app/EventPump.h"
+#include "app/Shell.h"
+
+namespace kestavel {
+
+// What a window needs from outside its widgets; the program passes the Qt ones, tests scripted
+// fakes.
+struct WindowServices {
+    Dialogs* dialogs;
+    EventPump* pump;
+    Shell* shell;
+};
+
+}  // namespace kestavel

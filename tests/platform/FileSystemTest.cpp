@@ -1,0 +1,100 @@
+#include "platform/FileSystem.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <ctime>
+
+#include "platform/Clock.h"
+#include "support/TempDir.h"
+
+namespace kestavel {
+namespace {
+
+TEST(FileSystem, ReadsWritesAndSizesFiles) {
+    test::TempDir dir;
+    const std::string file = dir.file("a.txt");
+    EXPECT_LT(FileSize(file), 0);
+    EXPECT_FALSE(ReadWholeFile(file));
+    ASSERT_TRUE(WriteWholeFile(file, std::string("ab\0c", 4)));
+    EXPECT_EQ(FileSize(file), 4);
+    EXPECT_EQ(*ReadWholeFile(file), std::string("ab\0c", 4));
+    EXPECT_LT(FileSize(dir.path()), 0);  // a folder has no file size
+    EXPECT_TRUE(DeleteFile(file));
+    EXPECT_FALSE(PathExists(file));
+    EXPECT_FALSE(DeleteFile(file));
+}
+
+TEST(FileSystem, MoveRefusesAnExistingTargetAndCopyReplacesIt) {
+    test::TempDir dir;
+    const std::string from = dir.write("from", "new");
+    const std::string to = dir.write("to", "old");
+    EXPECT_FALSE(MoveFile(from, to));
+    EXPECT_EQ(*ReadWholeFile(to), "old");
+    EXPECT_TRUE(PathExists(from));
+
+    EXPECT_TRUE(CopyFile(from, to));
+    EXPECT_EQ(*ReadWholeFile(to), "new");
+
+    const std::string moved = dir.file("moved");
+    EXPECT_TRUE(MoveFile(from, moved));
+    EXPECT_FALSE(PathExists(from));
+    EXPECT_EQ(*ReadWholeFile(moved), "new");
+    EXPECT_FALSE(MoveFile(dir.file("missing"), dir.file("elsewhere")));
+}
+
+TEST(FileSystem, ListsDirectoriesAndPatterns) {
+    test::TempDir dir;
+    dir.makeFolder("100");
+    dir.makeFolder("200");
+    dir.makeFolder(".hidden");
+    dir.write("plain.txt", "x");
+    dir.write("100_pic1.JPG", "x");
+
+    auto folders = ListDirectory(dir.path(), ListFilter::DirectoriesOnly, "*.*");
+    std::sort(folders.begin(), folders.end());
+    EXPECT_EQ(folders, (std::vector<std::string>{".hidden", "100", "200"}));
+
+    auto pictures = ListDirectory(dir.path(), ListFilter::Everything, "100_pic*.jpg");
+    EXPECT_EQ(pictures, (std::vector<std::string>{"100_pic1.JPG"}));
+
+    EXPECT_TRUE(ListDirectory(dir.file("missing"), ListFilter::Everything).empty());
+}
+
+TEST(FileSystem, MatchesWildcards) {
+    EXPECT_TRUE(MatchesWildcard("anything", "*"));
+    EXPECT_TRUE(MatchesWildcard("1_pic12.jpg", "1_pic*.jpg"));
+    EXPECT_TRUE(MatchesWildcard("ab", "a?"));
+    EXPECT_FALSE(MatchesWildcard("a", "a?"));
+    EXPECT_FALSE(MatchesWildcard("1_pic12.jpeg", "1_pic*.jpg"));
+    EXPECT_TRUE(MatchesWildcard("a.b.c", "*.c"));
+}
+
+TEST(FileSystem, JoinsWithOneSeparator) {
+    EXPECT_EQ(JoinPath("/w", "1"), "/w/1");
+    EXPECT_EQ(JoinPath("/w/", "1"), "/w/1");
+    EXPECT_EQ(JoinPath("", "1"), "1");
+}
+
+TEST(FileSystem, CreatesOneLevelAndReadsLocalWriteTime) {
+    test::TempDir dir;
+    EXPECT_TRUE(CreateDirectory(dir.file("one")));
+    EXPECT_TRUE(CreateDirectory(dir.file("one")));
+    EXPECT_FALSE(CreateDirectory(dir.file("two/three")));
+
+    const std::string file = dir.write("f", "x");
+    auto stamp = LastWriteTime(file);
+    ASSERT_TRUE(stamp);
+    LocalDateTime now = NowLocal();
+    EXPECT_EQ(stamp->year, now.year);
+    EXPECT_FALSE(LastWriteTime(dir.file("missing")));
+}
+
+TEST(FileSystem, FindsItsOwnExecutableDirectory) {
+    const std::string folder = ExecutableDirectory();
+    EXPECT_TRUE(IsDirectory(folder));
+    EXPECT_NE(folder.back(), '/');
+}
+
+}  // namespace
+}  // namespace kestavel

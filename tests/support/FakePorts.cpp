@@ -1,0 +1,104 @@
+#include "support/FakePorts.h"
+
+#include "platform/CodePage.h"
+
+namespace kestavel::test {
+
+GbkText FakeItemList::cell(int row, int column) const {
+    const ItemRow& cells = rows.at(static_cast<std::size_t>(row)).cells;
+    return static_cast<std::size_t>(column) < cells.size() ? cells[static_cast<std::size_t>(column)]
+                                                           : GbkText();
+}
+
+void FakeItemList::setCell(int row, int column, const GbkText& text) {
+    ItemRow& cells = rows.at(static_cast<std::size_t>(row)).cells;
+    if (cells.size() <= static_cast<std::size_t>(column))
+        cells.resize(static_cast<std::size_t>(column) + 1);
+    cells[static_cast<std::size_t>(column)] = text;
+}
+
+void FakeItemList::appendRows(std::vector<ItemRow> newRows) {
+    for (ItemRow& cells : newRows) rows.push_back(Row{std::move(cells), false, false});
+}
+
+void FakeItemList::clearHighlight() {
+    for (Row& row : rows) row.highlighted = false;
+}
+
+std::vector<std::string> FakeItemList::column(int column) const {
+    std::vector<std::string> texts;
+    for (int r = 0; r < rowCount(); ++r) texts.push_back(GbkToUtf8(cell(r, column)));
+    return texts;
+}
+
+bool ScriptedDialogs::nextAnswer() {
+    if (answers.empty()) {
+        ++unanswered;
+        return false;
+    }
+    bool answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+std::optional<std::string> ScriptedDialogs::nextPath() {
+    if (paths.empty()) {
+        ++unanswered;
+        return std::nullopt;
+    }
+    auto path = paths.front();
+    paths.pop_front();
+    return path;
+}
+
+void ScriptedDialogs::message(std::string_view text, std::string_view title) {
+    asked.push_back({"message", std::string(text), std::string(title)});
+}
+
+bool ScriptedDialogs::confirm(std::string_view text, std::string_view title) {
+    asked.push_back({"confirm", std::string(text), std::string(title)});
+    return nextAnswer();
+}
+
+bool ScriptedDialogs::askYesNo(std::string_view text, std::string_view title) {
+    asked.push_back({"yesno", std::string(text), std::string(title)});
+    return nextAnswer();
+}
+
+std::optional<std::string> ScriptedDialogs::chooseFolder(std::string_view prompt) {
+    asked.push_back({"folder", std::string(prompt), ""});
+    return nextPath();
+}
+
+std::optional<std::string> ScriptedDialogs::chooseSaveFile(std::string_view title, std::string_view,
+                                                           std::string_view defaultName,
+                                                           std::string_view) {
+    asked.push_back({"save", std::string(defaultName), std::string(title)});
+    return nextPath();
+}
+
+std::optional<std::string> ScriptedDialogs::chooseOpenFile(std::string_view title, std::string_view,
+                                                           std::string_view) {
+    asked.push_back({"open", "", std::string(title)});
+    return nextPath();
+}
+
+FakeWindow::FakeWindow(std::string runDirectory) {
+    context.runDirectory = std::move(runDirectory);
+    context.list = &list;
+    context.workshopFolder = &workshopFolder;
+    context.pagePrefix = &pagePrefix;
+    context.progressBox = &progressBox;
+    context.resultBox = &resultBox;
+    context.descriptionBox = &descriptionBox;
+    context.previewCaption = &previewCaption;
+    context.noPreviewLink = &noPreviewLink;
+    context.previewPicture = &previewPicture;
+    context.showProgress = &showProgress;
+    context.busy = &busy;
+    context.dialogs = &dialogs;
+    context.pump = &pump;
+    context.shell = &shell;
+}
+
+}  // namespace kestavel::test
