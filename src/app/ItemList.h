@@ -8,6 +8,9 @@ namespace kestavel {
 
 using ItemRow = std::vector<GbkText>;
 
+// The picture a column header shows beside its title: image 0 (up), image 1 (down) or none.
+enum class HeaderArrow { None, Up, Down };
+
 // A report list with a pick mark (check box) per row, highlighted rows and a current row.
 // Rows count from 0; cells hold GBK text.
 class ItemList {
@@ -34,6 +37,15 @@ class ItemList {
     virtual void clearHighlight() = 0;
     // -1 when no row is current.
     virtual int currentRow() const = 0;
+
+    // Puts the rows in a new order: order[i] is the old number of the row that becomes row i.
+    // Pick marks and highlights go with their rows.
+    virtual void reorderRows(const std::vector<int>& order) = 0;
+
+    virtual HeaderArrow headerArrow(int column) const = 0;
+    virtual void setHeaderArrow(int column, HeaderArrow arrow) = 0;
+    // Without the header image list no arrow is drawn, though each column keeps its image.
+    virtual void setHeaderArrowsShown(bool shown) = 0;
 
     // Scrolls as little as needed to bring the whole row into view.
     virtual void makeVisible(int row) = 0;

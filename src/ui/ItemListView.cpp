@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 
+#include "ui/HeaderArrows.h"
 #include "ui/QtText.h"
 
 namespace kestavel {
@@ -11,7 +12,9 @@ const GbkText kEmptyCell;
 }
 
 ItemTableModel::ItemTableModel(std::vector<Column> columns, QObject* parent)
-    : QAbstractTableModel(parent), columns_(std::move(columns)) {}
+    : QAbstractTableModel(parent),
+      columns_(std::move(columns)),
+      arrows_(columns_.size(), HeaderArrow::None) {}
 
 int ItemTableModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(rows_.size());
@@ -50,6 +53,10 @@ QVariant ItemTableModel::headerData(int section, Qt::Orientation orientation, in
     }
     if (role == Qt::DisplayRole) return columns_[static_cast<std::size_t>(section)].title;
     if (role == Qt::TextAlignmentRole) return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
+    if (role == Qt::DecorationRole && arrowsShown_) {
+        QPixmap arrow = HeaderArrowPixmap(arrows_[static_cast<std::size_t>(section)]);
+        if (!arrow.isNull()) return arrow;
+    }
     return {};
 }
 
@@ -101,6 +108,48 @@ void ItemTableModel::setPicked(int row, bool picked) {
     picked_[static_cast<std::size_t>(row)] = picked ? 1 : 0;
     QModelIndex changed = index(row, 0);
     Q_EMIT dataChanged(changed, changed, {Qt::CheckStateRole});
+}
+
+void ItemTableModel::reorderRows(const std::vector<int>& order) {
+    if (order.size() != rows_.size()) return;
+    Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const QModelIndexList before = persistentIndexList();
+    std::vector<int> newPlace(order.size());
+    std::vector<ItemRow> rows(order.size());
+    std::vector<char> picked(order.size());
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        const auto old = static_cast<std::size_t>(order[i]);
+        rows[i] = std::move(rows_[old]);
+        picked[i] = picked_[old];
+        newPlace[old] = static_cast<int>(i);
+    }
+    rows_ = std::move(rows);
+    picked_ = std::move(picked);
+    // Highlights and the current row are persistent indexes: move them with their rows.
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (const QModelIndex& index : before) {
+        after.push_back(
+            this->index(newPlace[static_cast<std::size_t>(index.row())], index.column()));
+    }
+    changePersistentIndexList(before, after);
+    Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+HeaderArrow ItemTableModel::headerArrow(int column) const {
+    if (column < 0 || column >= static_cast<int>(arrows_.size())) return HeaderArrow::None;
+    return arrows_[static_cast<std::size_t>(column)];
+}
+
+void ItemTableModel::setHeaderArrow(int column, HeaderArrow arrow) {
+    if (column < 0 || column >= static_cast<int>(arrows_.size())) return;
+    arrows_[static_cast<std::size_t>(column)] = arrow;
+    Q_EMIT headerDataChanged(Qt::Horizontal, column, column);
+}
+
+void ItemTableModel::setHeaderArrowsShown(bool shown) {
+    arrowsShown_ = shown;
+    Q_EMIT headerDataChanged(Qt::Horizontal, 0, static_cast<int>(columns_.size()) - 1);
 }
 
 ItemListView::ItemListView(std::vector<ItemTableModel::Column> columns, QWidget* parent)
@@ -164,6 +213,10 @@ void ItemListView::clearHighlight() {
 int ItemListView::currentRow() const {
     QModelIndex current = selectionModel()->currentIndex();
     return current.isValid() ? current.row() : -1;
+}
+
+void ItemListView::reorderRows(const std::vector<int>& order) {
+    model_->reorderRows(order);
 }
 
 void ItemListView::makeVisible(int row) {

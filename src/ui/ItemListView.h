@@ -33,11 +33,18 @@ class ItemTableModel : public QAbstractTableModel {
     void removeAllRows();
     bool isPicked(int row) const { return picked_[static_cast<std::size_t>(row)] != 0; }
     void setPicked(int row, bool picked);
+    // order[i] is the old number of the row that becomes row i.
+    void reorderRows(const std::vector<int>& order);
+    HeaderArrow headerArrow(int column) const;
+    void setHeaderArrow(int column, HeaderArrow arrow);
+    void setHeaderArrowsShown(bool shown);
 
   private:
     std::vector<Column> columns_;
     std::vector<ItemRow> rows_;
     std::vector<char> picked_;
+    std::vector<HeaderArrow> arrows_;
+    bool arrowsShown_ = false;
 };
 
 // The report list of a window: a table view over its own model, seen by commands as ItemList.
@@ -60,6 +67,12 @@ class ItemListView : public QTableView, public ItemList {
     void setHighlighted(int row, bool highlighted) override;
     void clearHighlight() override;
     int currentRow() const override;
+    void reorderRows(const std::vector<int>& order) override;
+    HeaderArrow headerArrow(int column) const override { return model_->headerArrow(column); }
+    void setHeaderArrow(int column, HeaderArrow arrow) override {
+        model_->setHeaderArrow(column, arrow);
+    }
+    void setHeaderArrowsShown(bool shown) override { model_->setHeaderArrowsShown(shown); }
     void makeVisible(int row) override;
     void focus() override;
 

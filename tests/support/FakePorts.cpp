@@ -25,6 +25,25 @@ void FakeItemList::clearHighlight() {
     for (Row& row : rows) row.highlighted = false;
 }
 
+void FakeItemList::reorderRows(const std::vector<int>& order) {
+    std::vector<Row> reordered;
+    reordered.reserve(order.size());
+    for (int old : order) reordered.push_back(rows.at(static_cast<std::size_t>(old)));
+    rows = std::move(reordered);
+}
+
+HeaderArrow FakeItemList::headerArrow(int column) const {
+    return static_cast<std::size_t>(column) < arrows.size()
+               ? arrows[static_cast<std::size_t>(column)]
+               : HeaderArrow::None;
+}
+
+void FakeItemList::setHeaderArrow(int column, HeaderArrow arrow) {
+    if (arrows.size() <= static_cast<std::size_t>(column))
+        arrows.resize(static_cast<std::size_t>(column) + 1);
+    arrows[static_cast<std::size_t>(column)] = arrow;
+}
+
 std::vector<std::string> FakeItemList::column(int column) const {
     std::vector<std::string> texts;
     for (int r = 0; r < rowCount(); ++r) texts.push_back(GbkToUtf8(cell(r, column)));

@@ -47,6 +47,10 @@ class FakeItemList : public ItemList {
     }
     void clearHighlight() override;
     int currentRow() const override { return current; }
+    void reorderRows(const std::vector<int>& order) override;
+    HeaderArrow headerArrow(int column) const override;
+    void setHeaderArrow(int column, HeaderArrow arrow) override;
+    void setHeaderArrowsShown(bool shown) override { arrowsShown = shown; }
     void makeVisible(int row) override { madeVisible.push_back(row); }
     void focus() override { ++focusCount; }
 
@@ -57,6 +61,8 @@ class FakeItemList : public ItemList {
     int current = -1;
     std::vector<int> madeVisible;
     int focusCount = 0;
+    std::vector<HeaderArrow> arrows;  // by column; missing entries read as none
+    bool arrowsShown = false;
 
   private:
     int columns_;
