@@ -1,0 +1,119 @@
+#include "platform/HttpClient.h"
+
+#include <curl/curl.h>
+
+#include <mutex>
+#include <utility>
+
+namespace kestavel {
+namespace {
+
+void InitialiseCurlOnce() {
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+struct Receiver {
+    std::string* body;
+    std::size_t cap;
+    bool overflow = false;
+};
+
+std::size_t Receive(char* data, std::size_t size, std::size_t count, void* user) {
+    auto* receiver = static_cast<Receiver*>(user);
+    const std::size_t bytes = size * count;
+    if (bytes > receiver->cap - receiver->body->size()) {
+        receiver->overflow = true;
+        return 0;  // any other count than the one given aborts the transfer
+    }
+    receiver->body->append(data, bytes);
+    return bytes;
+}
+
+long Milliseconds(std::chrono::milliseconds value) {
+    return static_cast<long>(value.count());
+}
+
+}  // namespace
+
+HttpClient::HttpClient(HttpOptions options) : options_(std::move(options)) {
+    InitialiseCurlOnce();
+    handle_ = curl_easy_init();
+}
+
+HttpClient::~HttpClient() {
+    if (handle_) curl_easy_cleanup(static_cast<CURL*>(handle_));
+}
+
+std::optional<HttpResponse> HttpClient::get(const std::string& url) {
+    lastError_.clear();
+    CURL* curl = static_cast<CURL*>(handle_);
+    if (!curl) {
+        lastError_ = "libcurl could not be set up";
+        return std::nullopt;
+    }
+    // A reset keeps the connection and name caches but forgets every option of the last fetch.
+    curl_easy_reset(curl);
+
+    HttpResponse response;
+    Receiver receiver{&response.body, options_.maxBodyBytes};
+    char errorText[CURL_ERROR_SIZE] = {};
+    curl_slist* headers = curl_slist_append(nullptr, "Accept: */*");
+
+    curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(curl, CURLOPT_HTTPGET, 1L);
+    curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers);
+    curl_easy_setopt(curl, CURLOPT_USERAGENT, options_.userAgent.c_str());
+    if (options_.http10) curl_easy_setopt(curl, CURLOPT_HTTP_VERSION, CURL_HTTP_VERSION_1_0);
+    curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorText);
+    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+
+    // Only web addresses, on the first request and on every redirect: a page can never make
+    // the program read a local file or speak another protocol.
+#if LIBCURL_VERSION_NUM >= 0x075500
+    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+#else
+    curl_easy_setopt(curl, CURLOPT_PROTOCOLS, static_cast<long>(CURLPROTO_HTTP | CURLPROTO_HTTPS));
+    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS,
+                     static_cast<long>(CURLPROTO_HTTP | CURLPROTO_HTTPS));
+#endif
+    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, options_.maxRedirects > 0 ? 1L : 0L);
+    curl_easy_setopt(curl, CURLOPT_MAXREDIRS, static_cast<long>(options_.maxRedirects));
+
+    curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
+    curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
+
+    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, Milliseconds(options_.connectTimeout));
+    if (options_.stallBytesPerSecond > 0 && options_.stallTime.count() > 0) {
+        curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, options_.stallBytesPerSecond);
+        curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME,
+                         static_cast<long>(options_.stallTime.count()));
+    }
+    if (options_.totalTimeout.count() > 0) {
+        curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, Milliseconds(options_.totalTimeout));
+    }
+
+    // A declared length past the cap fails before the body comes; the receiver catches the
+    // rest (chunked bodies, wrong lengths).
+    curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE,
+                     static_cast<curl_off_t>(options_.maxBodyBytes));
+    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, Receive);
+    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &receiver);
+
+    const CURLcode result = curl_easy_perform(curl);
+    curl_slist_free_all(headers);
+    curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, nullptr);
+    curl_easy_setopt(curl, CURLOPT_HTTPHEADER, nullptr);
+
+    if (result != CURLE_OK || receiver.overflow) {
+        lastError_ = receiver.overflow ? "the body passed the size cap"
+                     : errorText[0]    ? errorText
+                                       : curl_easy_strerror(result);
+        return std::nullopt;
+    }
+    curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &response.status);
+    return response;
+}
+
+}  // namespace kestavel

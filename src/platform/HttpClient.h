@@ -1,0 +1,56 @@
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <optional>
+#include <string>
+
+namespace kestavel {
+
+// The answer to a GET: the status of the last response (after redirects) and its whole body.
+struct HttpResponse {
+    long status = 0;
+    std::string body;
+};
+
+struct HttpOptions {
+    // The user agent and the protocol version the workshop pages are asked for with (Part 2.1).
+    std::string userAgent = "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)";
+    bool http10 = true;
+    int maxRedirects = 5;
+    // Time allowed to set up the connection (name look-up, TCP and TLS handshakes).
+    std::chrono::milliseconds connectTimeout{15000};
+    // The fetch fails when fewer than stallBytesPerSecond bytes arrive per second during
+    // stallTime (curl counts whole seconds; anything below one second counts as one).
+    long stallBytesPerSecond = 1;
+    std::chrono::seconds stallTime{30};
+    // Upper bound for the whole fetch, 0 for none.
+    std::chrono::milliseconds totalTimeout{300000};
+    // A body longer than this fails the fetch.
+    std::size_t maxBodyBytes = std::size_t{32} * 1024 * 1024;
+};
+
+// A plain blocking GET over libcurl with "Accept: */*". Redirects are followed up to the limit;
+// only http and https are ever used, also on redirects; TLS certificates and host names are
+// verified. Gives nothing when the host cannot be reached, the transfer breaks off, times out,
+// or the body passes the cap; otherwise the body whatever the status.
+class HttpClient {
+  public:
+    explicit HttpClient(HttpOptions options = {});
+    ~HttpClient();
+    HttpClient(const HttpClient&) = delete;
+    HttpClient& operator=(const HttpClient&) = delete;
+
+    std::optional<HttpResponse> get(const std::string& url);
+
+    const HttpOptions& options() const { return options_; }
+    // The libcurl reason of the last failed fetch, for diagnostics.
+    const std::string& lastError() const { return lastError_; }
+
+  private:
+    HttpOptions options_;
+    void* handle_ = nullptr;  // CURL*, kept between fetches so connections can be reused
+    std::string lastError_;
+};
+
+}  // namespace kestavel
