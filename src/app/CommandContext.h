@@ -26,6 +26,7 @@ struct CommandContext {
     TextBox* descriptionBox = nullptr;
     TextBox* previewCaption = nullptr;
     TextBox* noPreviewLink = nullptr;
+    TextBox* jumpBox = nullptr;
     PictureBox* previewPicture = nullptr;
     CheckBox* showProgress = nullptr;
 

@@ -18,8 +18,8 @@ class ProgressDisplay {
     void beforeItem();
     void setText(std::string_view text);
     // Writes the summary into the progress box and, after "\r\n\r\n", into the result box,
-    // then pumps and hides the progress box.
-    void finish(std::string_view summary);
+    // followed there by any further lines; then pumps and hides the progress box.
+    void finish(std::string_view summary, std::string_view furtherLines = {});
 
   private:
     bool ticked() const;

@@ -317,6 +317,18 @@ bool ModCatalogue::forEachRecord(const std::function<void(int, const ModRecord&)
     }
 }
 
+bool ModCatalogue::forEachNumberAndCode(
+    const std::function<void(double number, const GbkText& code)>& visit) {
+    auto all = db_->prepare("SELECT \"序号\", \"编码\" FROM ModCatalogue ORDER BY rowid");
+    if (!all) return false;
+    for (;;) {
+        auto step = all->step();
+        if (step == SqliteStatement::Step::Done) return true;
+        if (step == SqliteStatement::Step::Error) return false;
+        visit(all->columnDouble(0), GbkText::fromBytes(all->columnBytes(1)));
+    }
+}
+
 bool ModCatalogue::commit() {
     if (!inBatch_) return true;
     inBatch_ = false;

@@ -55,6 +55,9 @@ class ModCatalogue {
     // Every record in stored order, read with one query; the callback sees record n as n.
     bool forEachRecord(const std::function<void(int n, const ModRecord&)>& visit);
 
+    // The 序号 (as a number, whatever its stored kind) and 编码 of every record, in stored order.
+    bool forEachNumberAndCode(const std::function<void(double number, const GbkText& code)>& visit);
+
     // While held, batches are not committed on their own: everything up to commit() lands as one.
     void holdBatch(bool hold) { holdBatch_ = hold; }
     bool commit();

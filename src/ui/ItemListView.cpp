@@ -171,8 +171,20 @@ ItemListView::ItemListView(std::vector<ItemTableModel::Column> columns, QWidget*
         setColumnWidth(static_cast<int>(i), cols[i].width);
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current, const QModelIndex&) {
-                Q_EMIT currentRowChanged(current.isValid() ? current.row() : -1);
+                if (!focusing_) Q_EMIT currentRowChanged(current.isValid() ? current.row() : -1);
             });
+}
+
+void ItemListView::focusInEvent(QFocusEvent* event) {
+    // Qt makes the first row current when a list without a current row gets the focus; the
+    // commands give the list the focus often, and that must not show another item.
+    const bool hadCurrent = currentIndex().isValid();
+    focusing_ = true;
+    QTableView::focusInEvent(event);
+    if (!hadCurrent && currentIndex().isValid()) {
+        selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    }
+    focusing_ = false;
 }
 
 void ItemListView::setCell(int row, int column, const GbkText& text) {

@@ -79,8 +79,12 @@ class ItemListView : public QTableView, public ItemList {
   Q_SIGNALS:
     void currentRowChanged(int row);
 
+  protected:
+    void focusInEvent(QFocusEvent* event) override;
+
   private:
     ItemTableModel* model_;
+    bool focusing_ = false;
 };
 
 }  // namespace kestavel

@@ -10,9 +10,15 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+#include "catalogue/IndexBuilding.h"
+#include "catalogue/ItemView.h"
+#include "catalogue/ListNavigation.h"
 #include "catalogue/ModRecord.h"
+#include "catalogue/PickMarks.h"
 #include "catalogue/StartUp.h"
+#include "ui/DoubleClickLabel.h"
 #include "ui/ItemListView.h"
+#include "ui/JumpBox.h"
 #include "ui/QtControls.h"
 #include "ui/QtText.h"
 #include "ui/QtTextBoxes.h"
@@ -82,6 +88,7 @@ void MainWindow::buildControls() {
     Label(basic, "标签1", "创意工坊MOD文件位置", 8, 24, 120, 16);
     workshopFolder_ = Place(new QLineEdit(basic), "编辑框_创意工坊位置", 128, 16, 312, 24);
     auto* browse = Button(basic, "按钮_浏览创意工坊位置", "打开位置", 448, 16, 72, 24);
+    connect(browse, &QPushButton::clicked, this, [this] { BrowseWorkshopFolder(context_); });
     Button(basic, "按钮_备份", "备份", 528, 16, 48, 24);
     Label(basic, "标签2", "创意工坊访问页面前缀", 8, 56, 120, 16);
     pagePrefix_ = Place(new QLineEdit(basic), "编辑框_创意工坊页面", 136, 48, 304, 24);
@@ -94,9 +101,14 @@ void MainWindow::buildControls() {
         ToQString(kUsageText).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 
     previewGroup_ = Group(this, "分组框_预览图", "预览图", 616, 16, 368, 224);
-    previewLabel_ = Place(new QLabel(previewGroup_), "图片框_预览图", 8, 16, 352, 200);
+    previewLabel_ = Place(new DoubleClickLabel(previewGroup_), "图片框_预览图", 8, 16, 352, 200);
     previewLabel_->setAlignment(Qt::AlignCenter);
-    noPreview_ = Label(previewLabel_, "超级链接框_无预览图", "无预览图！", 103, 71, 160, 48);
+    noPreview_ = Place(new DoubleClickLabel(QStringLiteral("无预览图！"), previewLabel_),
+                       "超级链接框_无预览图", 103, 71, 160, 48);
+    for (DoubleClickLabel* preview : {previewLabel_, noPreview_}) {
+        connect(preview, &DoubleClickLabel::doubleClicked, this,
+                [this] { ScrollToShownItem(context_, kMainPageLength); });
+    }
     noPreview_->setAlignment(Qt::AlignCenter);
     noPreview_->setStyleSheet(QStringLiteral("color: blue; text-decoration: underline;"));
     noPreview_->setCursor(Qt::PointingHandCursor);
@@ -109,9 +121,14 @@ void MainWindow::buildControls() {
     auto* information = Button(index, "按钮_导入说明", "获取MOD信息", 328, 24, 96, 24);
     auto* addresses = Button(index, "按钮_获取预览图信息", "获取预览图地址", 432, 24, 96, 24);
     auto* previews = Button(index, "按钮_下载预览图", "下载预览图片", 536, 24, 96, 24);
-    Button(index, "按钮_全部选择", "全部选择", 640, 24, 96, 24);
-    Button(index, "按钮_选择", "选择", 744, 24, 96, 24);
-    Button(index, "按钮_取消选择", "取消选择", 856, 24, 96, 24);
+    connect(newIndex, &QPushButton::clicked, this, [this] { BuildNewIndex(context_); });
+    connect(appendIndex, &QPushButton::clicked, this, [this] { AppendIndex(context_); });
+    connect(Button(index, "按钮_全部选择", "全部选择", 640, 24, 96, 24), &QPushButton::clicked,
+            this, [this] { PickAllRows(context_); });
+    connect(Button(index, "按钮_选择", "选择", 744, 24, 96, 24), &QPushButton::clicked, this,
+            [this] { PickHighlightedRows(context_); });
+    connect(Button(index, "按钮_取消选择", "取消选择", 856, 24, 96, 24), &QPushButton::clicked,
+            this, [this] { UnpickAllRows(context_); });
 
     QGroupBox* go = Group(index, "分组框_操作控制", "Go!", 16, 56, 936, 48);
     auto* searchItem = Place(new QComboBox(go), "组合框_查找项目", 8, 18, 80, 29);
@@ -124,7 +141,7 @@ void MainWindow::buildControls() {
     Button(go, "按钮_文本输入查找", "文本输入查找", 416, 16, 96, 24);
     Button(go, "按钮_选中作者查作品", "选中作者查作品", 520, 16, 96, 24);
     copyButton_ = Button(go, "按钮_复制到", "复制到", 624, 16, 96, 24);
-    auto* jumpBox = Place(new QLineEdit(go), "编辑框_跳转", 728, 16, 64, 24);
+    jumpBox_ = Place(new JumpBox(go), "编辑框_跳转", 728, 16, 64, 24);
     auto* jump = Button(go, "按钮_跳转", "Go", 792, 16, 24, 24);
     Button(go, "按钮_生成列表", "生成MOD列表", 816, 16, 96, 24);
     auto* newWindow = Button(go, "按钮_新窗口", ">", 912, 16, 16, 24);
@@ -142,8 +159,19 @@ void MainWindow::buildControls() {
     bar2->raise();
     bar1->raise();
 
+    connect(jump, &QPushButton::clicked, this,
+            [this] { JumpToTypedRow(context_, kMainPageLength); });
+    connect(jumpBox_, &QLineEdit::returnPressed, this, [this] {
+        if (!JumpToTypedRow(context_, kMainPageLength)) return;
+        jumpBox_->setFocus(Qt::OtherFocusReason);
+        jumpBox_->selectAll();
+    });
+    connect(list_, &ItemListView::currentRowChanged, this, [this] { ShowCurrentRow(context_); });
+    connect(list_, &QAbstractItemView::doubleClicked, this,
+            [this] { OpenCurrentItemFolder(context_); });
+
     busyControls_ = {browse,    pagePrefix_, newIndex, appendIndex, download, information,
-                     addresses, previews,    jumpBox,  jump,        list_,    newWindow};
+                     addresses, previews,    jumpBox_, jump,        list_,    newWindow};
 }
 
 void MainWindow::bindContext() {
@@ -159,6 +187,7 @@ void MainWindow::bindContext() {
     context_.descriptionBox = keep(new PlainTextBox(description_));
     context_.previewCaption = keep(new GroupCaptionBox(previewGroup_));
     context_.noPreviewLink = keep(new LabelBox(noPreview_));
+    context_.jumpBox = keep(new LineEditBox(jumpBox_));
     showProgress_ = std::make_unique<QtCheckBox>(showProgressBox_);
     context_.showProgress = showProgress_.get();
     previewPicture_ = std::make_unique<LabelPictureBox>(previewLabel_);

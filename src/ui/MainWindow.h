@@ -21,7 +21,9 @@ class QPushButton;
 
 namespace kestavel {
 
+class DoubleClickLabel;
 class ItemListView;
+class JumpBox;
 class TextBox;
 
 class MainWindow : public QWidget, public BusyState {
@@ -58,8 +60,9 @@ class MainWindow : public QWidget, public BusyState {
     QPlainTextEdit* description_ = nullptr;
     QPlainTextEdit* resultBox_ = nullptr;
     QGroupBox* previewGroup_ = nullptr;
-    QLabel* previewLabel_ = nullptr;
-    QLabel* noPreview_ = nullptr;
+    DoubleClickLabel* previewLabel_ = nullptr;
+    DoubleClickLabel* noPreview_ = nullptr;
+    JumpBox* jumpBox_ = nullptr;
     QLineEdit* progressBox_ = nullptr;
     QCheckBox* showProgressBox_ = nullptr;
     QPushButton* copyButton_ = nullptr;

@@ -1,0 +1,42 @@
+#include "catalogue/PickMarks.h"
+
+#include <string>
+
+#include "platform/CodePage.h"
+
+namespace kestavel {
+
+void PickAllRows(const CommandContext& context) {
+    ItemList& list = *context.list;
+    for (int row = 0; row < list.rowCount(); ++row) list.setPicked(row, true);
+    context.resultBox->append("\r\n\r\n已选择MOD个数：" + std::to_string(list.rowCount()));
+}
+
+void UnpickAllRows(const CommandContext& context) {
+    ItemList& list = *context.list;
+    for (int row = 0; row < list.rowCount(); ++row) list.setPicked(row, false);
+    context.resultBox->append("\r\n\r\n已选择MOD个数：0");
+}
+
+void PickHighlightedRows(const CommandContext& context) {
+    ItemList& list = *context.list;
+    int highlighted = 0;
+    for (int row = 0; row < list.rowCount(); ++row) {
+        if (!list.isHighlighted(row)) continue;
+        ++highlighted;
+        list.setPicked(row, true);
+    }
+    int picked = 0;
+    std::string numbers;
+    for (int row = 0; row < list.rowCount(); ++row) {
+        if (!list.isPicked(row)) continue;
+        if (picked++ > 0) numbers += "，";
+        numbers += GbkToUtf8(list.cell(row, 0));
+    }
+    context.resultBox->append("\r\n\r\n本次选择MOD个数：" + std::to_string(highlighted));
+    context.resultBox->append("\r\n当前共选择MOD个数：" + std::to_string(picked));
+    context.resultBox->append("\r\n序号是：" + numbers);
+    list.focus();
+}
+
+}  // namespace kestavel
