@@ -1,0 +1,33 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace kestavel {
+
+// Locale-aware, case-sensitive text order: an ICU collator at tertiary strength. Sorts compare
+// sort keys, which are built once per text and order bytewise exactly as the texts collate.
+// Not safe to share between threads; the sorts run on the window thread only.
+class Collation {
+  public:
+    // The collator of the user's locale, as ICU takes it from the environment.
+    static Collation ForDefaultLocale();
+    // A named locale such as "en_US" or "zh_CN"; an unknown name gives ICU's root order.
+    static Collation ForLocale(const std::string& localeName);
+
+    ~Collation();
+    Collation(Collation&&) noexcept;
+    Collation& operator=(Collation&&) noexcept;
+
+    // Bytes whose plain byte order is the collation order of the texts they were built from.
+    // Without a working collator the key is the text itself, which orders by code point.
+    std::string sortKey(std::string_view utf8) const;
+
+  private:
+    struct Collator;
+    explicit Collation(std::unique_ptr<Collator> collator);
+    std::unique_ptr<Collator> collator_;
+};
+
+}  // namespace kestavel
