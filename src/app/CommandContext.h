@@ -6,6 +6,7 @@
 #include "app/CheckBox.h"
 #include "app/Dialogs.h"
 #include "app/EventPump.h"
+#include "app/InputBox.h"
 #include "app/ItemList.h"
 #include "app/PictureBox.h"
 #include "app/Shell.h"
@@ -29,6 +30,8 @@ struct CommandContext {
     TextBox* jumpBox = nullptr;
     PictureBox* previewPicture = nullptr;
     CheckBox* showProgress = nullptr;
+    InputBox* searchCondition = nullptr;
+    CheckBox* fuzzySearch = nullptr;
 
     BusyState* busy = nullptr;
     Dialogs* dialogs = nullptr;

@@ -114,6 +114,8 @@ FakeWindow::FakeWindow(std::string runDirectory) {
     context.noPreviewLink = &noPreviewLink;
     context.previewPicture = &previewPicture;
     context.showProgress = &showProgress;
+    context.searchCondition = &searchCondition;
+    context.fuzzySearch = &fuzzySearch;
     context.busy = &busy;
     context.dialogs = &dialogs;
     context.pump = &pump;

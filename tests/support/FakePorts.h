@@ -10,6 +10,7 @@
 #include "app/CommandContext.h"
 #include "app/Dialogs.h"
 #include "app/EventPump.h"
+#include "app/InputBox.h"
 #include "app/ItemList.h"
 #include "app/PictureBox.h"
 #include "app/Shell.h"
@@ -84,6 +85,23 @@ class FakeTextBox : public TextBox {
     std::string value;
     bool visible;
     std::vector<std::string> history;  // every text set, in order
+};
+
+// An edit box the user types into; records the focus and select-all requests.
+class FakeInputBox : public InputBox {
+  public:
+    std::string text() const override { return value; }
+    void setText(std::string_view text) override { value = std::string(text); }
+    void append(std::string_view text) override { value += text; }
+    void setVisible(bool on) override { visible = on; }
+    bool isVisible() const override { return visible; }
+    void focus() override { ++focusCount; }
+    void selectAll() override { ++selectAllCount; }
+
+    std::string value;
+    bool visible = true;
+    int focusCount = 0;
+    int selectAllCount = 0;
 };
 
 class FakeCheckBox : public CheckBox {
@@ -176,6 +194,8 @@ struct FakeWindow {
     FakeTextBox noPreviewLink{"无预览图！", false};
     FakePictureBox previewPicture;
     FakeCheckBox showProgress;
+    FakeInputBox searchCondition;
+    FakeCheckBox fuzzySearch;
     CountingBusyState busy;
     ScriptedDialogs dialogs;
     RecordingPump pump;
