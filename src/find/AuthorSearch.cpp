@@ -1,0 +1,81 @@
+#include "find/AuthorSearch.h"
+
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+#include "catalogue/ModRecord.h"
+#include "find/CellMatch.h"
+#include "find/FindReport.h"
+#include "find/HitScroll.h"
+#include "platform/CodePage.h"
+
+namespace kestavel {
+namespace {
+
+constexpr int kNumberColumn = Position(Field::Number) - 1;
+constexpr int kAuthorColumn = Position(Field::Author) - 1;
+
+bool ByAnyAuthor(const GbkText& cell, const std::vector<GbkText>& authors,
+                 const std::unordered_set<std::string>& authorSet, bool fuzzy) {
+    // Exact matching is a plain look-up; the list order only matters for which author fits
+    // first, which changes nothing about the hit.
+    if (!fuzzy) return authorSet.contains(cell.bytes());
+    for (const GbkText& author : authors) {
+        if (CellMatch(cell, author, true)) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+void SelectedAuthorsSearch(const CommandContext& context) {
+    ItemList& list = *context.list;
+    const int rows = list.rowCount();
+    int picked = 0;
+    std::vector<GbkText> authors;
+    std::unordered_set<std::string> authorSet;
+    for (int row = 0; row < rows; ++row) {
+        if (!list.isPicked(row)) continue;
+        ++picked;
+        GbkText author = list.cell(row, kAuthorColumn);
+        // The first of equal authors stays, in the order the picks were met.
+        if (!author.empty() && authorSet.insert(author.bytes()).second) {
+            authors.push_back(std::move(author));
+        }
+    }
+    if (picked == 0) {
+        context.resultBox->append("\r\n\r\n请选择至少一条记录进行查找！\r\n");
+        return;
+    }
+
+    for (int row = 0; row < rows; ++row) list.setPicked(row, false);
+    const bool fuzzy = context.fuzzySearch->isChecked();
+    HitNumbers hits;
+    int lastHit = -1;
+    for (int row = 0; row < rows; ++row) {
+        if (!ByAnyAuthor(list.cell(row, kAuthorColumn), authors, authorSet, fuzzy)) continue;
+        list.setHighlighted(row, true);
+        list.makeVisible(row);
+        hits.add(list.cell(row, kNumberColumn));
+        lastHit = row;
+    }
+    if (lastHit >= 0) list.focus();
+    // The view ends on the last hit: the row offset rows below it first when enough rows
+    // follow, else the last row.
+    const int p = lastHit + 1;
+    if (rows - p > kMainHitPage) {
+        if (p + kMainHitOffset < rows) list.makeVisible(p + kMainHitOffset);
+        if (lastHit >= 0) list.makeVisible(lastHit);
+    } else {
+        list.makeVisible(rows - 1);
+        list.makeVisible(lastHit >= 0 ? lastHit : 0);
+    }
+
+    context.resultBox->append("\r\n\r\n当前共选择MOD个数：" + std::to_string(picked) +
+                              "\r\n作者：\r\n");
+    for (const GbkText& author : authors) context.resultBox->append(GbkToUtf8(author) + "\r\n");
+    context.resultBox->append(FoundRowsText(list, hits));
+}
+
+}  // namespace kestavel

@@ -1,0 +1,123 @@
+#include "find/MainSearch.h"
+
+#include <optional>
+
+#include "catalogue/ItemView.h"
+#include "catalogue/ModRecord.h"
+#include "find/CellMatch.h"
+#include "find/FindReport.h"
+#include "find/HitScroll.h"
+#include "platform/CodePage.h"
+
+namespace kestavel {
+namespace {
+
+enum class SearchItem { Number, Code, Name, Author, Gone, Description };
+
+constexpr std::string_view kNumberItem = "序号";
+constexpr std::string_view kGoneRefusal = "请输入[真]或[假]。\r\n[真]代表已失效，[假]代表未失效。";
+
+std::optional<SearchItem> SearchItemNamed(std::string_view name) {
+    if (name == kNumberItem) return SearchItem::Number;
+    if (name == "编码") return SearchItem::Code;
+    if (name == "名称") return SearchItem::Name;
+    if (name == "作者") return SearchItem::Author;
+    if (name == "是否失效") return SearchItem::Gone;
+    if (name == "MOD信息") return SearchItem::Description;
+    return std::nullopt;
+}
+
+constexpr int ColumnOf(Field field) {
+    return Position(field) - 1;
+}
+
+int SubjectColumn(SearchItem item) {
+    switch (item) {
+        case SearchItem::Number:
+            return ColumnOf(Field::Number);
+        case SearchItem::Code:
+            return ColumnOf(Field::Code);
+        case SearchItem::Name:
+            return ColumnOf(Field::Name);
+        case SearchItem::Author:
+            return ColumnOf(Field::Author);
+        case SearchItem::Gone:
+            return ColumnOf(Field::Gone);
+        case SearchItem::Description:
+            break;
+    }
+    return -1;
+}
+
+GbkText JoinedDescription(const ItemList& list, int row) {
+    GbkText joined;
+    for (int piece = 0; piece < kDescriptionPieces; ++piece) {
+        joined += list.cell(row, ColumnOf(Field::Description1) + piece);
+    }
+    return joined;
+}
+
+bool IsGoneValue(std::string_view text) {
+    return text == "真" || text == "假";
+}
+
+}  // namespace
+
+void MainSearch(const CommandContext& context, std::string_view searchItem, SearchStart start) {
+    const std::string typed = context.searchCondition->text();
+    if (typed.empty()) return;
+    ItemList& list = *context.list;
+    list.clearHighlight();
+    const std::optional<SearchItem> item = SearchItemNamed(searchItem);
+    if (!item) return;
+    if (*item == SearchItem::Gone && !IsGoneValue(typed)) {
+        context.dialogs->message(kGoneRefusal);
+        context.searchCondition->setText("");
+        context.searchCondition->focus();
+        return;
+    }
+
+    // A text with a character GBK lacks cannot occur in any cell, so it finds nothing.
+    GbkText searchText;
+    const bool convertible = TryUtf8ToGbk(typed, searchText);
+    const bool byNumber = *item == SearchItem::Number;
+    const bool fuzzy = !byNumber && context.fuzzySearch->isChecked();
+    const int column = SubjectColumn(*item);
+    HitNumbers hits;
+    std::optional<GbkText> lastDescription;
+    bool examinedAny = false;
+    const int rows = list.rowCount();
+    for (int row = 0; row < rows; ++row) {
+        GbkText subject = *item == SearchItem::Description ? JoinedDescription(list, row)
+                                                           : list.cell(row, column);
+        const bool equal = convertible && subject == searchText;
+        examinedAny = examinedAny || byNumber || fuzzy || equal;
+        const bool hit = byNumber ? equal : convertible && CellMatch(subject, searchText, fuzzy);
+        if (hit) {
+            list.setHighlighted(row, true);
+            if (!byNumber) hits.add(list.cell(row, ColumnOf(Field::Number)));
+            ScrollToHit(list, row, kMainHitPage, kMainHitOffset);
+        }
+        if (*item == SearchItem::Description && !subject.empty()) {
+            lastDescription = std::move(subject);
+        }
+    }
+    // Nothing is drawn while the scan runs, so the description box is set once, to the last
+    // description the scan passed over.
+    if (lastDescription) context.descriptionBox->setText(DescriptionLines(*lastDescription));
+    if (examinedAny) list.focus();
+
+    context.resultBox->append("\r\n\r\n" +
+                              (byNumber ? FoundCountText(list) : FoundRowsText(list, hits)));
+    if (start == SearchStart::EnterKey) {
+        list.focus();
+        context.searchCondition->focus();
+        context.searchCondition->selectAll();
+    }
+}
+
+bool SearchBoxRefuses(std::string_view searchItem, std::string_view typed) {
+    return searchItem == kNumberItem && typed == "-";
+}
+
+}  // namespace kestavel
