@@ -1,0 +1,34 @@
+#pragma once
+
+#include <compare>
+#include <cstdint>
+#include <string>
+
+#include "platform/GbkText.h"
+
+namespace kestavel {
+
+// A whole number of any size, held exactly, so workshop ids far beyond 32 or 64 bits still
+// order by value.
+class WholeNumber {
+  public:
+    WholeNumber() = default;  // zero
+
+    friend bool operator==(const WholeNumber&, const WholeNumber&) = default;
+    friend std::strong_ordering operator<=>(const WholeNumber& left, const WholeNumber& right);
+
+  private:
+    friend WholeNumber ReadWholeNumber(const GbkText& cell, int decimalPlaces);
+
+    int sign_ = 0;                 // -1, 0 or 1
+    std::int64_t digitCount_ = 0;  // digits of the magnitude; 0 for zero
+    std::string digits_;           // the magnitude's digits without its trailing zeros
+};
+
+// The number a cell begins with, multiplied by 10 to the power decimalPlaces and cut toward
+// zero. Full-width forms count as ASCII; leading white space is skipped; then an optional sign,
+// digits, an optional decimal point with digits and an optional exponent are read up to the
+// first character that does not fit. A cell that does not begin with a number reads as 0.
+WholeNumber ReadWholeNumber(const GbkText& cell, int decimalPlaces);
+
+}  // namespace kestavel
