@@ -28,6 +28,9 @@ struct CommandContext {
     TextBox* previewCaption = nullptr;
     TextBox* noPreviewLink = nullptr;
     TextBox* jumpBox = nullptr;
+    TextBox* leastHours = nullptr;
+    TextBox* mostHours = nullptr;
+    CheckBox* keepPreviewBackup = nullptr;
     PictureBox* previewPicture = nullptr;
     CheckBox* showProgress = nullptr;
     InputBox* searchCondition = nullptr;

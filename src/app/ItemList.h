@@ -37,9 +37,11 @@ class ItemList {
     virtual void clearHighlight() = 0;
     // -1 when no row is current.
     virtual int currentRow() const = 0;
+    virtual void setCurrentRow(int row) = 0;
 
     // Puts the rows in a new order: order[i] is the old number of the row that becomes row i.
-    // Pick marks and highlights go with their rows.
+    // Rows the order leaves out are removed. Pick marks, and highlights while no row is removed,
+    // go with their rows.
     virtual void reorderRows(const std::vector<int>& order) = 0;
 
     virtual HeaderArrow headerArrow(int column) const = 0;

@@ -12,9 +12,12 @@ void PickAllRows(const CommandContext& context) {
     context.resultBox->append("\r\n\r\n已选择MOD个数：" + std::to_string(list.rowCount()));
 }
 
-void UnpickAllRows(const CommandContext& context) {
-    ItemList& list = *context.list;
+void ClearPickMarks(ItemList& list) {
     for (int row = 0; row < list.rowCount(); ++row) list.setPicked(row, false);
+}
+
+void UnpickAllRows(const CommandContext& context) {
+    ClearPickMarks(*context.list);
     context.resultBox->append("\r\n\r\n已选择MOD个数：0");
 }
 

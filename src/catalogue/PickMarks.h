@@ -6,8 +6,10 @@ namespace kestavel {
 
 // "全部选择": ticks every row.
 void PickAllRows(const CommandContext& context);
-// "取消选择": unticks every row.
+// "取消选择": unticks every row and reports it.
 void UnpickAllRows(const CommandContext& context);
+// Unticks every row without a report, as EditWindow's "取消选择" does.
+void ClearPickMarks(ItemList& list);
 // "选择": ticks the highlighted rows and reports this choice and all picks.
 void PickHighlightedRows(const CommandContext& context);
 

@@ -111,7 +111,21 @@ void ItemTableModel::setPicked(int row, bool picked) {
 }
 
 void ItemTableModel::reorderRows(const std::vector<int>& order) {
-    if (order.size() != rows_.size()) return;
+    if (order.size() != rows_.size()) {
+        // Rows are dropped: rebuild, as no persistent index can follow a removed row.
+        beginResetModel();
+        std::vector<ItemRow> kept;
+        std::vector<char> keptPicks;
+        kept.reserve(order.size());
+        for (int old : order) {
+            kept.push_back(std::move(rows_[static_cast<std::size_t>(old)]));
+            keptPicks.push_back(picked_[static_cast<std::size_t>(old)]);
+        }
+        rows_ = std::move(kept);
+        picked_ = std::move(keptPicks);
+        endResetModel();
+        return;
+    }
     Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     const QModelIndexList before = persistentIndexList();
     std::vector<int> newPlace(order.size());
@@ -225,6 +239,11 @@ void ItemListView::clearHighlight() {
 int ItemListView::currentRow() const {
     QModelIndex current = selectionModel()->currentIndex();
     return current.isValid() ? current.row() : -1;
+}
+
+void ItemListView::setCurrentRow(int row) {
+    if (row < 0 || row >= rowCount()) return;
+    selectionModel()->setCurrentIndex(model_->index(row, 0), QItemSelectionModel::NoUpdate);
 }
 
 void ItemListView::reorderRows(const std::vector<int>& order) {

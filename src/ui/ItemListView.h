@@ -67,6 +67,7 @@ class ItemListView : public QTableView, public ItemList {
     void setHighlighted(int row, bool highlighted) override;
     void clearHighlight() override;
     int currentRow() const override;
+    void setCurrentRow(int row) override;
     void reorderRows(const std::vector<int>& order) override;
     HeaderArrow headerArrow(int column) const override { return model_->headerArrow(column); }
     void setHeaderArrow(int column, HeaderArrow arrow) override {

@@ -1,18 +1,17 @@
 #pragma once
 
-#include <QLineEdit>
+#include "ui/NumberBox.h"
 
 namespace kestavel {
 
-// The jump box: refuses a typed "-" and selects its whole text when the mouse button is
-// released, so the next number replaces the last one.
-class JumpBox : public QLineEdit {
+// The jump box: a number box that selects its whole text when the mouse button is released, so
+// the next number replaces the last one.
+class JumpBox : public NumberBox {
     Q_OBJECT
   public:
-    explicit JumpBox(QWidget* parent) : QLineEdit(parent) {}
+    explicit JumpBox(QWidget* parent) : NumberBox(parent) {}
 
   protected:
-    void keyPressEvent(QKeyEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 };
 

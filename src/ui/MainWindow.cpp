@@ -1,5 +1,6 @@
 #include "ui/MainWindow.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -10,13 +11,16 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+#include "catalogue/EditList.h"
 #include "catalogue/IndexBuilding.h"
 #include "catalogue/ItemView.h"
 #include "catalogue/ListNavigation.h"
 #include "catalogue/ModRecord.h"
 #include "catalogue/PickMarks.h"
+#include "catalogue/RunFiles.h"
 #include "catalogue/StartUp.h"
 #include "ui/DoubleClickLabel.h"
+#include "ui/EditWindow.h"
 #include "ui/ItemListView.h"
 #include "ui/JumpBox.h"
 #include "ui/QtControls.h"
@@ -38,27 +42,6 @@ std::vector<ItemTableModel::Column> MirrorColumns() {
         columns.push_back({ToQString(kFields[i].name), kMirrorWidths[i]});
     }
     return columns;
-}
-
-QPushButton* Button(QWidget* parent, const char* name, const char* caption, int x, int y, int w,
-                    int h) {
-    return Place(new QPushButton(QString::fromUtf8(caption), parent), name, x, y, w, h);
-}
-
-QLabel* Label(QWidget* parent, const char* name, const char* caption, int x, int y, int w, int h) {
-    return Place(new QLabel(QString::fromUtf8(caption), parent), name, x, y, w, h);
-}
-
-QGroupBox* Group(QWidget* parent, const char* name, const char* caption, int x, int y, int w,
-                 int h) {
-    return Place(new QGroupBox(QString::fromUtf8(caption), parent), name, x, y, w, h);
-}
-
-QCheckBox* Check(QWidget* parent, const char* name, const char* caption, int x, int y, int w,
-                 int h) {
-    auto* box = Place(new QCheckBox(QString::fromUtf8(caption), parent), name, x, y, w, h);
-    box->setChecked(true);
-    return box;
 }
 
 }  // namespace
@@ -145,6 +128,7 @@ void MainWindow::buildControls() {
     auto* jump = Button(go, "按钮_跳转", "Go", 792, 16, 24, 24);
     Button(go, "按钮_生成列表", "生成MOD列表", 816, 16, 96, 24);
     auto* newWindow = Button(go, "按钮_新窗口", ">", 912, 16, 16, 24);
+    connect(newWindow, &QPushButton::clicked, this, [this] { openEditWindow(); });
 
     list_ = Place(new ItemListView(MirrorColumns(), index), "超级列表框1", 16, 112, 936, 408);
     progressBox_ = Place(new QLineEdit(index), "编辑框_复制框", 184, 48, 600, 22);
@@ -206,6 +190,42 @@ void MainWindow::leave() {
     for (QWidget* control : busyControls_) control->setEnabled(true);
 }
 
+EditWindow* MainWindow::editWindow() const {
+    return editWindow_.data();
+}
+
+void MainWindow::openEditWindow() {
+    if (!RunFilesPresent(context_)) {
+        endProgram();
+        return;
+    }
+    if (editWindow_) {
+        editWindow_->show();
+        editWindow_->raise();
+        editWindow_->activateWindow();
+        return;
+    }
+    enter();
+    editWindow_ = new EditWindow(context_, *list_, [this] { endProgram(); });
+    connect(editWindow_, &QObject::destroyed, this, [this] {
+        raise();
+        activateWindow();
+    });
+    std::string error;
+    if (!FillEditList(*editWindow_->list(), CataloguePath(context_.runDirectory), &error)) {
+        services_.dialogs->message("DEVodu.edb无法读取，编辑窗口的列表为空。\r\n(" + error + ")");
+    }
+    editWindow_->show();
+    leave();
+}
+
+void MainWindow::endProgram() {
+    ended_ = true;
+    delete editWindow_.data();
+    hide();
+    QCoreApplication::exit(0);
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
     // A copy from this window runs exactly while its copy button is disabled.
     if (!copyButton_->isEnabled() &&
@@ -213,6 +233,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    // The other windows go with MainWindow and ask nothing, even about their own copies.
+    delete editWindow_.data();
     event->accept();
 }
 

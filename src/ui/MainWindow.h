@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 
 #include <memory>
@@ -22,6 +23,7 @@ class QPushButton;
 namespace kestavel {
 
 class DoubleClickLabel;
+class EditWindow;
 class ItemListView;
 class JumpBox;
 class TextBox;
@@ -39,6 +41,13 @@ class MainWindow : public QWidget, public BusyState {
 
     const CommandContext& context() const { return context_; }
     ItemListView* list() const { return list_; }
+    EditWindow* editWindow() const;
+
+    // ">": opens EditWindow, or brings it to the front when it is open.
+    void openEditWindow();
+    // A missing run file was reported: every window closes and the event loop ends.
+    void endProgram();
+    bool hasEnded() const { return ended_; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -67,6 +76,8 @@ class MainWindow : public QWidget, public BusyState {
     QCheckBox* showProgressBox_ = nullptr;
     QPushButton* copyButton_ = nullptr;
     ItemListView* list_ = nullptr;
+    QPointer<EditWindow> editWindow_;
+    bool ended_ = false;
 };
 
 }  // namespace kestavel

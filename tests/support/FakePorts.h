@@ -48,6 +48,7 @@ class FakeItemList : public ItemList {
     }
     void clearHighlight() override;
     int currentRow() const override { return current; }
+    void setCurrentRow(int row) override { current = row; }
     void reorderRows(const std::vector<int>& order) override;
     HeaderArrow headerArrow(int column) const override;
     void setHeaderArrow(int column, HeaderArrow arrow) override;

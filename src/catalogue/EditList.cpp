@@ -1,0 +1,89 @@
+#include "catalogue/EditList.h"
+
+#include <array>
+#include <cstdlib>
+
+#include "catalogue/DisplayText.h"
+#include "catalogue/ItemView.h"
+#include "catalogue/ModCatalogue.h"
+#include "catalogue/RunFiles.h"
+#include "catalogue/StartUp.h"
+
+namespace kestavel {
+namespace {
+
+constexpr std::array<Field, 10> kEditFields = {
+    Field::Number,       Field::Code,    Field::Name,    Field::Author,  Field::Gone,
+    Field::MainCategory, Field::Detail1, Field::Detail2, Field::Detail3, Field::UpdateDate};
+
+// The row of MainWindow's list that shows record m: row m − 1 while the list is in stored
+// order, otherwise the row whose 序号 cell names m.
+int MainRowOf(const ItemList& mainList, const GbkText& number, long m) {
+    const int guess = static_cast<int>(m) - 1;
+    if (guess >= 0 && guess < mainList.rowCount() && mainList.cell(guess, 0) == number)
+        return guess;
+    for (int row = 0; row < mainList.rowCount(); ++row) {
+        if (mainList.cell(row, 0) == number) return row;
+    }
+    return -1;
+}
+
+}  // namespace
+
+ItemRow EditRow(const ModRecord& record) {
+    ItemRow row;
+    row.reserve(kEditFields.size());
+    for (Field field : kEditFields) {
+        row.push_back(DisplayText(record[static_cast<std::size_t>(Position(field) - 1)]));
+    }
+    return row;
+}
+
+bool FillEditList(ItemList& list, const std::string& cataloguePath, std::string* error) {
+    auto catalogue = ModCatalogue::open(cataloguePath, error);
+    if (!catalogue) return false;
+    std::vector<ItemRow> rows;
+    rows.reserve(static_cast<std::size_t>(catalogue->recordCount()));
+    const bool ok = catalogue->forEachRecord(
+        [&rows](int, const ModRecord& record) { rows.push_back(EditRow(record)); });
+    catalogue->close();
+    if (!ok) return false;
+    list.removeAllRows();
+    list.appendRows(std::move(rows));
+    return true;
+}
+
+void ShowEditRowInMainWindow(const CommandContext& edit, ItemList& mainList) {
+    const int row = edit.list->currentRow();
+    if (row < 0) return;
+    const GbkText number = edit.list->cell(row, 0);
+    const GbkText code = edit.list->cell(row, 1);
+    const int mainRow =
+        MainRowOf(mainList, number, std::strtol(number.bytes().c_str(), nullptr, 10));
+    if (mainRow >= 0) {
+        mainList.setCurrentRow(mainRow);
+        mainList.makeVisible(mainRow);
+    }
+    ShowItem(edit, number, code);
+}
+
+void KeepPickedRows(ItemList& list) {
+    std::vector<int> kept;
+    for (int row = 0; row < list.rowCount(); ++row) {
+        if (list.isPicked(row)) kept.push_back(row);
+    }
+    if (static_cast<int>(kept.size()) != list.rowCount()) list.reorderRows(kept);
+}
+
+bool ShowAllRows(const CommandContext& edit) {
+    if (!RunFilesPresent(edit)) return false;
+    edit.busy->enter();
+    std::string error;
+    if (!FillEditList(*edit.list, CataloguePath(edit.runDirectory), &error)) {
+        edit.dialogs->message("DEVodu.edb无法读取，列表未更新。\r\n(" + error + ")");
+    }
+    edit.busy->leave();
+    return true;
+}
+
+}  // namespace kestavel
