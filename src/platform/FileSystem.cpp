@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -63,6 +64,23 @@ bool DeleteFile(const std::string& path) {
     return ::unlink(path.c_str()) == 0;
 }
 
+bool WriteFileAtomically(const std::string& path, std::string_view contents) {
+    const std::string temporary = path + ".part";
+    if (!WriteWholeFile(temporary, contents)) {
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    if (::rename(temporary.c_str(), path.c_str()) != 0) {
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool ReplaceFile(const std::string& from, const std::string& to) {
+    return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
 bool MoveFile(const std::string& from, const std::string& to) {
     // link + unlink refuses an existing target atomically where rename would replace it.
     if (::link(from.c_str(), to.c_str()) == 0) return ::unlink(from.c_str()) == 0;
@@ -79,6 +97,15 @@ std::optional<LocalDateTime> LastWriteTime(const std::string& path) {
     struct stat info {};
     if (path.empty() || ::stat(path.c_str(), &info) != 0) return std::nullopt;
     return ToLocal(info.st_mtime);
+}
+
+std::optional<std::int64_t> HoursSinceLastWrite(const std::string& path) {
+    struct stat info {};
+    if (path.empty() || ::stat(path.c_str(), &info) != 0) return std::nullopt;
+    const std::time_t now = std::time(nullptr);
+    const auto seconds = static_cast<std::int64_t>(now - info.st_mtime);
+    // Whole hours towards minus infinity, so a file stamped in the future is never of age 0.
+    return seconds >= 0 ? seconds / 3600 : -((-seconds + 3599) / 3600);
 }
 
 bool CreateDirectory(const std::string& path) {

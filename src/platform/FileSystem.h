@@ -23,11 +23,18 @@ std::optional<std::string> ReadWholeFile(const std::string& path);
 // Replaces the file's contents; false when it cannot be written.
 bool WriteWholeFile(const std::string& path, std::string_view contents);
 bool DeleteFile(const std::string& path);
+// Writes the whole contents under a temporary name beside the file and then puts it in place in
+// one step, so the file is never seen half written.
+bool WriteFileAtomically(const std::string& path, std::string_view contents);
 // Fails when the target exists.
 bool MoveFile(const std::string& from, const std::string& to);
+// Replaces the target in one step.
+bool ReplaceFile(const std::string& from, const std::string& to);
 // Replaces the target.
 bool CopyFile(const std::string& from, const std::string& to);
 std::optional<LocalDateTime> LastWriteTime(const std::string& path);
+// Whole hours since the last write, a part of an hour dropped; nothing for a missing path.
+std::optional<std::int64_t> HoursSinceLastWrite(const std::string& path);
 // Creates one directory level; true when it exists afterwards.
 bool CreateDirectory(const std::string& path);
 

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <ctime>
 
+#include <utime.h>
+
 #include "platform/Clock.h"
 #include "support/TempDir.h"
 
@@ -94,6 +96,42 @@ TEST(FileSystem, FindsItsOwnExecutableDirectory) {
     const std::string folder = ExecutableDirectory();
     EXPECT_TRUE(IsDirectory(folder));
     EXPECT_NE(folder.back(), '/');
+}
+
+}  // namespace
+}  // namespace kestavel
+
+namespace kestavel {
+namespace {
+
+TEST(FileSystem, WritesAtomicallyAndReplacesInOneStep) {
+    test::TempDir dir;
+    const std::string file = dir.write("picture.jpg", "old");
+    ASSERT_TRUE(WriteFileAtomically(file, "new"));
+    EXPECT_EQ(*ReadWholeFile(file), "new");
+    EXPECT_EQ(ListDirectory(dir.path(), ListFilter::Everything),
+              std::vector<std::string>{"picture.jpg"});
+    EXPECT_FALSE(WriteFileAtomically(dir.file("missing/picture.jpg"), "x"));
+    EXPECT_EQ(ListDirectory(dir.path(), ListFilter::Everything).size(), 1u);
+
+    const std::string other = dir.write("other.jpg", "other");
+    EXPECT_TRUE(ReplaceFile(other, file));
+    EXPECT_EQ(*ReadWholeFile(file), "other");
+    EXPECT_FALSE(PathExists(other));
+}
+
+TEST(FileSystem, CountsWholeHoursSinceTheLastWrite) {
+    test::TempDir dir;
+    const std::string file = dir.write("f", "x");
+    const std::pair<long, std::int64_t> cases[] = {
+        {59 * 60, 0}, {61 * 60, 1}, {48 * 3600, 48}, {-30, -1}};
+    for (const auto& [secondsAgo, hours] : cases) {
+        const std::time_t when = std::time(nullptr) - secondsAgo;
+        utimbuf times{when, when};
+        ASSERT_EQ(::utime(file.c_str(), &times), 0);
+        EXPECT_EQ(HoursSinceLastWrite(file), hours) << secondsAgo;
+    }
+    EXPECT_FALSE(HoursSinceLastWrite(dir.file("missing")));
 }
 
 }  // namespace
