@@ -1,0 +1,262 @@
+#include "pages/PageDocument.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "catalogue/ModFolder.h"
+#include "pages/MarkerSearch.h"
+#include "platform/CodePage.h"
+#include "platform/FileSystem.h"
+
+#if defined(__SANITIZE_ADDRESS__)
+#define KESTAVEL_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define KESTAVEL_ASAN 1
+#endif
+#endif
+#if defined(KESTAVEL_ASAN)
+#include <sanitizer/asan_interface.h>
+#endif
+
+namespace kestavel {
+namespace {
+
+// Under AddressSanitizer the unused end of the page buffer is marked unreadable, so a search
+// that looked past the bytes read would be caught even inside the allocation.
+void MarkUnused(const char* from, std::size_t bytes) {
+#if defined(KESTAVEL_ASAN)
+    ASAN_POISON_MEMORY_REGION(from, bytes);
+#else
+    (void)from;
+    (void)bytes;
+#endif
+}
+
+void MarkUsed(const char* from, std::size_t bytes) {
+#if defined(KESTAVEL_ASAN)
+    ASAN_UNPOISON_MEMORY_REGION(from, bytes);
+#else
+    (void)from;
+    (void)bytes;
+#endif
+}
+
+// The first block is small enough that a search satisfied in the page's head reads little more;
+// later blocks are larger so a long page costs few reads.
+constexpr std::size_t kFirstBlockBytes = 32 * 1024;
+constexpr std::size_t kBlockBytes = 128 * 1024;
+
+std::string PageFileName(const GbkText& code, std::string_view suffix) {
+    return GbkToUtf8(code) + std::string(suffix);
+}
+
+}  // namespace
+
+std::string PageAddress(std::string_view pagePrefix, const GbkText& code) {
+    return std::string(pagePrefix) + GbkToUtf8(code);
+}
+
+std::string PageDocumentPath(std::string_view workshopFolder, const GbkText& code) {
+    return JoinPath(ModFolder(workshopFolder, code), PageFileName(code, kPageSuffix));
+}
+
+std::string TemporaryPageDocumentPath(std::string_view workshopFolder, const GbkText& code) {
+    return JoinPath(ModFolder(workshopFolder, code), PageFileName(code, kTemporaryPageSuffix));
+}
+
+bool EqualsFolded(std::string_view text, std::string_view marker) {
+    if (text.size() != marker.size()) return false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (FoldAscii(static_cast<unsigned char>(text[i])) !=
+            FoldAscii(static_cast<unsigned char>(marker[i]))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::size_t FindMarker(std::string_view line, std::string_view marker) {
+    const char* hit = FindFolded(line.data(), line.data() + line.size(), marker);
+    return hit ? static_cast<std::size_t>(hit - line.data()) + 1 : 0;
+}
+
+bool OpensWithMarker(std::string_view line, std::string_view marker) {
+    return line.size() >= marker.size() && EqualsFolded(line.substr(0, marker.size()), marker);
+}
+
+std::string_view Piece(std::string_view line, std::int64_t start, std::int64_t count) {
+    const auto length = static_cast<std::int64_t>(line.size());
+    if (start < 1 || start > length || count <= 0) return {};
+    const std::int64_t available = length - start + 1;
+    return line.substr(static_cast<std::size_t>(start - 1),
+                       static_cast<std::size_t>(std::min(count, available)));
+}
+
+std::string FailureReport(std::string_view heading, const FailureList& failures) {
+    if (failures.empty()) return {};
+    std::string report(heading);
+    report += std::to_string(failures.size());
+    report += "个，序号是：\r\n";
+    for (std::size_t i = 0; i < failures.numbers.size(); ++i) {
+        if (i > 0) report += "，";
+        report += failures.numbers[i];
+    }
+    report += "\r\n\r\n编码是：\r\n";
+    for (std::size_t i = 0; i < failures.codes.size(); ++i) {
+        if (i > 0) report += "，";
+        report += failures.codes[i];
+    }
+    return report;
+}
+
+std::unique_ptr<PageDocument> PageDocument::open(const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return nullptr;
+    struct stat info {};
+    if (::fstat(fileno(file), &info) != 0 || !S_ISREG(info.st_mode)) {
+        std::fclose(file);
+        return nullptr;
+    }
+    // Blocks go straight from the file into the page's own buffer.
+    std::setvbuf(file, nullptr, _IONBF, 0);
+    std::unique_ptr<PageDocument> page(new PageDocument());
+    page->file_ = file;
+    page->reserve(static_cast<std::size_t>(info.st_size) + 1);
+    return page;
+}
+
+std::unique_ptr<PageDocument> PageDocument::fromBytes(std::string bytes) {
+    std::unique_ptr<PageDocument> page(new PageDocument());
+    page->reserve(bytes.size() + 1);
+    MarkUsed(page->data_.get(), bytes.size());
+    if (!bytes.empty()) std::memcpy(page->data_.get(), bytes.data(), bytes.size());
+    page->size_ = bytes.size();
+    page->complete_ = page->size_;
+    page->ended_ = true;
+    return page;
+}
+
+PageDocument::~PageDocument() {
+    if (file_) std::fclose(file_);
+    if (data_) MarkUsed(data_.get(), capacity_);
+}
+
+void PageDocument::reserve(std::size_t capacity) {
+    if (capacity <= capacity_) return;
+    // Uninitialised: every byte below size_ is written by a read before it is looked at.
+    std::unique_ptr<char[]> grown(new char[capacity]);
+    if (size_ > 0) std::memcpy(grown.get(), data_.get(), size_);
+    if (data_) MarkUsed(data_.get(), capacity_);
+    data_ = std::move(grown);
+    capacity_ = capacity;
+    MarkUnused(data_.get() + size_, capacity_ - size_);
+}
+
+bool PageDocument::readMore() {
+    if (ended_) return false;
+    const std::size_t block = size_ == 0 ? kFirstBlockBytes : kBlockBytes;
+    // A file that grew since it was opened makes the buffer grow as well.
+    if (capacity_ - size_ < block) reserve(std::max(capacity_ * 2, size_ + block));
+    MarkUsed(data_.get() + size_, block);
+    const std::size_t got = std::fread(data_.get() + size_, 1, block, file_);
+    const std::size_t before = size_;
+    size_ += got;
+    MarkUnused(data_.get() + size_, capacity_ - size_);
+    if (got < block) {
+        // End of file, or a read error, which ends the page where the reading stopped.
+        ended_ = true;
+        complete_ = size_;
+        std::fclose(file_);
+        file_ = nullptr;
+        return got > 0;
+    }
+    for (std::size_t i = size_; i > before; --i) {
+        if (data_[i - 1] == '\n') {
+            complete_ = i;
+            break;
+        }
+    }
+    return true;
+}
+
+bool PageDocument::completeLineAt(std::size_t start) {
+    while (!ended_ && complete_ <= start) readMore();
+    return start < size_;
+}
+
+PageDocument::Line PageDocument::lineAround(std::size_t offset) const {
+    const char* bytes = data();
+    std::size_t start = offset;
+    while (start > 0 && bytes[start - 1] != '\n') --start;
+    Line line;
+    line.start = start;
+    const void* feed = std::memchr(bytes + offset, '\n', size_ - offset);
+    std::size_t end = size_;
+    if (feed && static_cast<const char*>(feed) < bytes + complete_) {
+        end = static_cast<std::size_t>(static_cast<const char*>(feed) - bytes);
+        line.last = false;
+        line.next = end + 1;
+        if (end > start && bytes[end - 1] == '\r') --end;
+    } else {
+        line.last = true;
+        line.next = size_;
+    }
+    line.length = end - start;
+    return line;
+}
+
+std::string_view PageDocument::text(const Line& line) const {
+    return std::string_view(data() + line.start, line.length);
+}
+
+std::optional<PageDocument::MarkerHit> PageDocument::findFirst(std::string_view marker) {
+    std::size_t from = 0;
+    for (;;) {
+        // Only whole lines are searched: a marker holds no line feed, so an occurrence never
+        // reaches past the last line feed read, and a later search goes on where this one ended.
+        const char* begin = data() + from;
+        const char* hit = FindFolded(begin, data() + complete_, marker);
+        if (hit) {
+            const auto offset = static_cast<std::size_t>(hit - data());
+            MarkerHit found;
+            found.line = lineAround(offset);
+            found.position = offset - found.line.start + 1;
+            return found;
+        }
+        if (ended_) return std::nullopt;
+        from = complete_;
+        readMore();
+    }
+}
+
+std::optional<PageDocument::Line> PageDocument::findFirstOpening(std::string_view marker) {
+    std::size_t from = 0;
+    for (;;) {
+        while (const char* hit = FindFolded(data() + from, data() + complete_, marker)) {
+            const auto offset = static_cast<std::size_t>(hit - data());
+            if (offset == 0 || data()[offset - 1] == '\n') return lineAround(offset);
+            from = offset + 1;
+        }
+        if (ended_) return std::nullopt;
+        from = std::max(from, complete_);
+        readMore();
+    }
+}
+
+std::optional<PageDocument::Line> PageDocument::lineAfter(const Line& line) {
+    if (line.last || !completeLineAt(line.next)) return std::nullopt;
+    return lineAround(line.next);
+}
+
+bool PageDocument::nextLine(std::string_view& line) {
+    if (!completeLineAt(cursor_)) return false;
+    const Line found = lineAround(cursor_);
+    line = text(found);
+    cursor_ = found.last ? size_ : found.next;
+    return true;
+}
+
+}  // namespace kestavel

@@ -1,0 +1,131 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "platform/GbkText.h"
+
+namespace kestavel {
+
+// The saved workshop page of one item (Part 2.1): <ModFolder>/<编码>.info.txt, the body of the
+// page's HTTP answer byte for byte.
+inline constexpr std::string_view kPageSuffix = ".info.txt";
+inline constexpr std::string_view kTemporaryPageSuffix = ".info.tmp.txt";
+// A page is live when one of its lines holds this marker; otherwise it is dead.
+inline constexpr std::string_view kLivePageMarker = "var session_id";
+
+// The workshop page prefix immediately followed by the 编码, nothing inserted or encoded.
+std::string PageAddress(std::string_view pagePrefix, const GbkText& code);
+std::string PageDocumentPath(std::string_view workshopFolder, const GbkText& code);
+std::string TemporaryPageDocumentPath(std::string_view workshopFolder, const GbkText& code);
+
+// The failure rule: a file of 3 bytes or fewer, or none (a negative size), is a failed download.
+constexpr bool IsFailedDownload(std::int64_t size) {
+    return size <= 3;
+}
+
+// Compares ASCII letters without regard to case; every other byte must match exactly.
+bool EqualsFolded(std::string_view text, std::string_view marker);
+
+// The marker search of every page reader: the 1-based position of the marker's first occurrence
+// in the line, ASCII letters compared without regard to case; 0 when it is not in the line.
+std::size_t FindMarker(std::string_view line, std::string_view marker);
+
+// True when the line opens with the marker (its first bytes equal it, letters case folded).
+bool OpensWithMarker(std::string_view line, std::string_view marker);
+
+// Piece(L, s, c): the part of the line from byte s (1-based), c bytes long, cut short at the end
+// of the line; empty when s is below 1 or beyond the end, or when c is 0 or less.
+std::string_view Piece(std::string_view line, std::int64_t start, std::int64_t count);
+
+// The failed items of a batch command, in the order they were met: 序号 and 编码 as text.
+struct FailureList {
+    std::vector<std::string> numbers;  // UTF-8 display text of 序号
+    std::vector<std::string> codes;    // 编码 as UTF-8
+    void add(std::string number, std::string code) {
+        numbers.push_back(std::move(number));
+        codes.push_back(std::move(code));
+    }
+    std::size_t size() const { return numbers.size(); }
+    bool empty() const { return numbers.empty(); }
+};
+
+inline constexpr std::string_view kDownloadFailedHeading = "\r\n\r\n其中下载失败";
+inline constexpr std::string_view kRefreshFailedHeading = "\r\n\r\n其中更新失败";
+
+// The FailureReport lines for the result box (UTF-8); empty when nothing failed.
+std::string FailureReport(std::string_view heading, const FailureList& failures);
+
+// One open PageDocument, read as lines: a line ends at a line feed, a carriage return right
+// before it is not part of the line, the last line needs no line feed.
+//
+// The file is read from its start in blocks, only as far as a search needs, and every byte is
+// read from disk once however many searches run; searching a block for a marker finds the first
+// line holding it without cutting the block into lines. A line's text is a view that stays
+// valid until the next call that may read on (any find, lineAfter or nextLine).
+class PageDocument {
+  public:
+    // A line of the page: where it starts in the page and its length without the line end.
+    struct Line {
+        std::size_t start = 0;
+        std::size_t length = 0;
+        std::size_t next = 0;  // where the next line would start: after this line's line feed
+        bool last = true;      // no line feed ends it, so no line follows
+    };
+    struct MarkerHit {
+        Line line;
+        std::size_t position = 0;  // 1-based position of the marker in the line
+    };
+
+    // Nothing when the file cannot be opened for reading (missing, a folder, no permission).
+    static std::unique_ptr<PageDocument> open(const std::string& path);
+    // A page held in memory, for tests and benchmarks.
+    static std::unique_ptr<PageDocument> fromBytes(std::string bytes);
+    ~PageDocument();
+    PageDocument(const PageDocument&) = delete;
+    PageDocument& operator=(const PageDocument&) = delete;
+
+    // The first line of the page that holds the marker (the marker search of Part 2.1).
+    std::optional<MarkerHit> findFirst(std::string_view marker);
+    // The first line of the page that opens with the marker.
+    std::optional<Line> findFirstOpening(std::string_view marker);
+    // The line right after the given one; nothing when the given line is the last.
+    std::optional<Line> lineAfter(const Line& line);
+    std::string_view text(const Line& line) const;
+
+    // Sequential reading from the page's start, for readers that walk every line.
+    bool nextLine(std::string_view& line);
+    void rewind() { cursor_ = 0; }
+
+    // Bytes read from the file so far.
+    std::size_t bytesRead() const { return size_; }
+
+  private:
+    PageDocument() = default;
+    // Reads the next block; false when the file has ended.
+    bool readMore();
+    // Makes sure the line that starts at this offset is complete in the buffer; false when no
+    // line starts there.
+    bool completeLineAt(std::size_t start);
+    Line lineAround(std::size_t offset) const;
+
+    void reserve(std::size_t capacity);
+    const char* data() const { return data_.get(); }
+
+    std::FILE* file_ = nullptr;
+    std::unique_ptr<char[]> data_;
+    std::size_t size_ = 0;
+    std::size_t capacity_ = 0;
+    std::size_t complete_ = 0;  // bytes up to and with the last line feed read (all once ended)
+    bool ended_ = false;
+    std::size_t cursor_ = 0;
+};
+
+}  // namespace kestavel

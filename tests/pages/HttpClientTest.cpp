@@ -1,0 +1,214 @@
+#include "platform/HttpClient.h"
+
+#include <gtest/gtest.h>
+
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <string>
+
+#include "WorkshopServer.h"
+
+namespace kestavel {
+namespace {
+
+using namespace std::chrono_literals;
+using workshop::Answer;
+using workshop::WorkshopServer;
+
+Answer Body(std::string body) {
+    Answer answer;
+    answer.body = std::move(body);
+    return answer;
+}
+
+HttpOptions ShortTimeouts() {
+    HttpOptions options;
+    options.connectTimeout = 2000ms;
+    options.stallTime = 1s;
+    options.totalTimeout = 10000ms;
+    return options;
+}
+
+// A port on 127.0.0.1 that is bound but never listens: connecting to it is refused at once.
+class RefusingPort {
+  public:
+    RefusingPort() {
+        socket_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        address.sin_port = 0;
+        ::bind(socket_, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        socklen_t length = sizeof address;
+        ::getsockname(socket_, reinterpret_cast<sockaddr*>(&address), &length);
+        port_ = ntohs(address.sin_port);
+    }
+    ~RefusingPort() { ::close(socket_); }
+    int port() const { return port_; }
+
+  private:
+    int socket_ = -1;
+    int port_ = 0;
+};
+
+class HttpClientTest : public ::testing::Test {
+  protected:
+    WorkshopServer server;
+    HttpClient client{ShortTimeouts()};
+};
+
+TEST_F(HttpClientTest, GetsTheBodyAndStatusWithThePagesHeaders) {
+    ASSERT_TRUE(server.listening());
+    server.setPage("1", std::string("<html>page one</html>"));
+    auto response = client.get(server.pagePrefix() + "1");
+    ASSERT_TRUE(response) << client.lastError();
+    EXPECT_EQ(response->status, 200);
+    EXPECT_EQ(response->body, "<html>page one</html>");
+    const auto seen = server.requests();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].target, "/sharedfiles/filedetails/?id=1");
+    EXPECT_EQ(seen[0].userAgent, "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)");
+    EXPECT_EQ(seen[0].accept, "*/*");
+    EXPECT_EQ(seen[0].version, "HTTP/1.0");
+}
+
+TEST_F(HttpClientTest, AnErrorStatusStillGivesItsBody) {
+    Answer answer;
+    answer.status = 503;
+    answer.body = "Service Unavailable";
+    server.setPage("2", answer);
+    auto response = client.get(server.pagePrefix() + "2");
+    ASSERT_TRUE(response);
+    EXPECT_EQ(response->status, 503);
+    EXPECT_EQ(response->body, "Service Unavailable");
+    auto missing = client.get(server.base() + "/nothing/here");
+    ASSERT_TRUE(missing);
+    EXPECT_EQ(missing->status, 404);
+}
+
+TEST_F(HttpClientTest, FollowsUpToFiveRedirects) {
+    server.setAnswer("/final", Body("arrived"));
+    for (int i = 1; i <= 6; ++i) {
+        Answer hop;
+        hop.redirect = i == 1 ? server.base() + "/final" : server.base() + "/hop" + std::to_string(i - 1);
+        server.setAnswer("/hop" + std::to_string(i), hop);
+    }
+    auto five = client.get(server.base() + "/hop5");
+    ASSERT_TRUE(five) << client.lastError();
+    EXPECT_EQ(five->body, "arrived");
+    EXPECT_FALSE(client.get(server.base() + "/hop6"));
+}
+
+TEST_F(HttpClientTest, NeverLeavesHttpAndHttps) {
+    Answer toFile;
+    toFile.redirect = "file:///etc/passwd";
+    server.setAnswer("/to-file", toFile);
+    EXPECT_FALSE(client.get(server.base() + "/to-file"));
+    Answer toFtp;
+    toFtp.redirect = "ftp://127.0.0.1/file";
+    server.setAnswer("/to-ftp", toFtp);
+    EXPECT_FALSE(client.get(server.base() + "/to-ftp"));
+    EXPECT_FALSE(client.get("file:///etc/passwd"));
+    EXPECT_FALSE(client.get("dict://127.0.0.1/x"));
+    EXPECT_FALSE(client.get(""));
+}
+
+TEST_F(HttpClientTest, ARefusedConnectionGivesNothingAtOnce) {
+    RefusingPort refusing;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(client.get("http://127.0.0.1:" + std::to_string(refusing.port()) + "/x"));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 1500ms);
+}
+
+TEST_F(HttpClientTest, AStalledTransferGivesNothingAfterTheStallTime) {
+    Answer stall;
+    stall.body = std::string(20000, 's');
+    stall.stall = 20s;
+    server.setPage("stall", stall);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(client.get(server.pagePrefix() + "stall"));
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(took, 900ms);
+    // curl measures the speed over its last few seconds, so a stall after data shows late.
+    EXPECT_LT(took, 10s);
+}
+
+TEST_F(HttpClientTest, AServerThatNeverAnswersHitsTheStallTime) {
+    Answer silent;
+    silent.body = "late";
+    silent.delay = 20s;
+    server.setPage("silent", silent);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(client.get(server.pagePrefix() + "silent"));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 6s);
+}
+
+TEST_F(HttpClientTest, TheTotalTimeoutBoundsTheFetch) {
+    HttpOptions options = ShortTimeouts();
+    options.stallBytesPerSecond = 0;  // no stall rule: only the total time-out ends it
+    options.totalTimeout = 700ms;
+    HttpClient bounded(options);
+    Answer slow;
+    slow.body = "late";
+    slow.delay = 5s;
+    server.setPage("slow", slow);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(bounded.get(server.pagePrefix() + "slow"));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 3s);
+}
+
+TEST_F(HttpClientTest, ADelayWithinTheTimeOutsIsWaitedFor) {
+    Answer late;
+    late.body = "worth the wait";
+    late.delay = 300ms;
+    server.setPage("late", late);
+    auto response = client.get(server.pagePrefix() + "late");
+    ASSERT_TRUE(response);
+    EXPECT_EQ(response->body, "worth the wait");
+}
+
+TEST_F(HttpClientTest, ADroppedConnectionGivesNothing) {
+    Answer drop;
+    drop.body = std::string(50000, 'd');
+    drop.drop = true;
+    server.setPage("drop", drop);
+    EXPECT_FALSE(client.get(server.pagePrefix() + "drop"));
+}
+
+TEST_F(HttpClientTest, ABodyPastTheCapGivesNothing) {
+    HttpOptions options = ShortTimeouts();
+    options.maxBodyBytes = 1000;
+    HttpClient capped(options);
+    server.setAnswer("/exact", Body(std::string(1000, 'e')));
+    server.setAnswer("/over", Body(std::string(1001, 'o')));
+    Answer chunked;
+    chunked.body = std::string(20000, 'c');
+    chunked.chunked = true;
+    server.setAnswer("/chunked-over", chunked);
+    chunked.body = std::string(900, 'c');
+    server.setAnswer("/chunked-under", chunked);
+
+    auto exact = capped.get(server.base() + "/exact");
+    ASSERT_TRUE(exact);
+    EXPECT_EQ(exact->body.size(), 1000u);
+    EXPECT_FALSE(capped.get(server.base() + "/over"));
+    EXPECT_FALSE(capped.get(server.base() + "/chunked-over"));
+    auto under = capped.get(server.base() + "/chunked-under");
+    ASSERT_TRUE(under);
+    EXPECT_EQ(under->body, std::string(900, 'c'));
+}
+
+TEST(HttpClientDefaults, AreMeantForRealUse) {
+    const HttpOptions options;
+    EXPECT_EQ(options.maxBodyBytes, 32u * 1024 * 1024);
+    EXPECT_EQ(options.maxRedirects, 5);
+    EXPECT_EQ(options.userAgent, "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)");
+    EXPECT_GE(options.connectTimeout, 5000ms);
+    EXPECT_GE(options.stallTime, 10s);
+}
+
+}  // namespace
+}  // namespace kestavel
