@@ -1,6 +1,8 @@
 #pragma once
 
+#include <compare>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -11,21 +13,39 @@
 
 namespace kestavel {
 
-// A row's key for one sort, built once from its cell: a collation sort key (text), the date
-// read from the cell, or the scaled whole number.
-using SortKey = std::variant<std::string, LocalDateTime, WholeNumber>;
+// The collation sort keys of a column's texts, one per row, packed into one buffer so that
+// keying many rows allocates almost nothing.
+class TextKeys {
+  public:
+    explicit TextKeys(std::size_t rows);
+    void add(const Collation& collation, std::u16string_view text);
+    std::size_t size() const { return ends_.size(); }
+    std::string_view operator[](std::size_t row) const;
+
+  private:
+    std::string bytes_;
+    std::vector<std::size_t> ends_;
+};
+
+// The keys of one sort, one per row and all of one kind, built once from the rows' cells: the
+// collation keys of the texts, the dates read from them, or their scaled whole numbers.
+using SortKeys = std::variant<TextKeys, std::vector<LocalDateTime>, std::vector<WholeNumber>>;
 
 // Keys of every row from its cell in column. Numbers are scaled by 10 to the decimalPlaces
 // (0 for a header click) before they are cut to whole numbers; other kinds ignore it.
-std::vector<SortKey> BuildSortKeys(const ItemList& list, int column, KeyKind kind,
-                                   int decimalPlaces, const Collation& collation);
+SortKeys BuildSortKeys(const ItemList& list, int column, KeyKind kind, int decimalPlaces,
+                       const Collation& collation);
 
 // Negative, 0 or positive as the first row comes before, level with or after the second in the
-// state's direction.
-int CompareRows(const SortState& state, const SortKey& first, const SortKey& second);
+// state's direction, given the two rows' keys.
+template <class Key>
+int CompareRows(const SortState& state, const Key& first, const Key& second) {
+    const std::strong_ordering order = state.ascending ? first <=> second : second <=> first;
+    return order < 0 ? -1 : order > 0 ? 1 : 0;
+}
 
-// Reorders the list by the keys (one per row); rows whose keys compare equal keep their order,
-// so sorting by the least significant key first gives a multi-column order.
-void SortRows(ItemList& list, const SortState& state, const std::vector<SortKey>& keys);
+// Reorders the list by the keys; rows whose keys compare equal keep their order, so sorting by
+// the least significant key first and the most significant last gives a multi-column order.
+void SortRows(ItemList& list, const SortState& state, const SortKeys& keys);
 
 }  // namespace kestavel

@@ -2,8 +2,10 @@
 
 #include <iconv.h>
 
+#include <bit>
 #include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 
 namespace kestavel {
@@ -43,6 +45,23 @@ bool ConvertRun(iconv_t handle, std::string_view input, std::string& output,
     return ok;
 }
 
+// Converts from GBK; each byte that does not start a valid character gives the replacement
+// and the conversion goes on after it.
+void DecodeMarkingBrokenBytes(void* converter, std::string_view gbk, std::string_view replacement,
+                              std::string& out) {
+    out.clear();
+    if (converter == nullptr) return;
+    const auto handle = static_cast<iconv_t>(converter);
+    std::string_view rest = gbk;
+    while (!rest.empty()) {
+        std::size_t consumed = 0;
+        if (ConvertRun(handle, rest, out, consumed)) break;
+        out += replacement;
+        rest.remove_prefix(consumed + 1);
+        iconv(handle, nullptr, nullptr, nullptr, nullptr);
+    }
+}
+
 }  // namespace
 
 bool TryUtf8ToGbk(std::string_view utf8, GbkText& out) {
@@ -62,18 +81,38 @@ GbkText Utf8ToGbk(std::string_view utf8) {
 }
 
 std::string GbkToUtf8(const GbkText& gbk) {
-    IconvHandle handle = OpenConverter("UTF-8", "GBK");
-    if (!handle) return std::string();
-    std::string result;
-    std::string_view rest = gbk.view();
-    while (!rest.empty()) {
-        std::size_t consumed = 0;
-        if (ConvertRun(static_cast<iconv_t>(handle.get()), rest, result, consumed)) break;
-        result += "\xEF\xBF\xBD";
-        rest.remove_prefix(consumed + 1);
-        iconv(static_cast<iconv_t>(handle.get()), nullptr, nullptr, nullptr, nullptr);
+    std::string utf8;
+    GbkDecoder().toUtf8(gbk, utf8);
+    return utf8;
+}
+
+// Each converter is opened on its first use, so a decoder for one text opens only one.
+GbkDecoder::GbkDecoder() : utf8_(nullptr), utf16_(nullptr) {}
+
+GbkDecoder::~GbkDecoder() {
+    IconvCloser close;
+    if (utf8_ != nullptr) close(utf8_);
+    if (utf16_ != nullptr) close(utf16_);
+}
+
+void GbkDecoder::toUtf8(const GbkText& gbk, std::string& out) {
+    if (utf8_ == nullptr) utf8_ = OpenConverter("UTF-8", "GBK").release();
+    DecodeMarkingBrokenBytes(utf8_, gbk.view(), "\xEF\xBF\xBD", out);
+}
+
+void GbkDecoder::toUtf16(const GbkText& gbk, std::u16string& out) {
+    static constexpr char16_t kReplacement = u'\uFFFD';
+    if (utf16_ == nullptr) {
+        utf16_ = OpenConverter(std::endian::native == std::endian::little ? "UTF-16LE" : "UTF-16BE",
+                               "GBK")
+                     .release();
     }
-    return result;
+    DecodeMarkingBrokenBytes(
+        utf16_, gbk.view(),
+        std::string_view(reinterpret_cast<const char*>(&kReplacement), sizeof kReplacement),
+        bytes_);
+    out.resize(bytes_.size() / sizeof(char16_t));
+    std::memcpy(out.data(), bytes_.data(), out.size() * sizeof(char16_t));
 }
 
 bool IsValidUtf8(std::string_view text) {

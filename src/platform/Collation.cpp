@@ -2,15 +2,11 @@
 
 #include <unicode/ucol.h>
 #include <unicode/uloc.h>
-#include <unicode/ustring.h>
 
 namespace kestavel {
 
 struct Collation::Collator {
     UCollator* handle = nullptr;
-    // Scratch space reused by every key, so building keys for many rows does not allocate.
-    mutable std::u16string utf16;
-    mutable std::string key;
 
     ~Collator() {
         if (handle != nullptr) ucol_close(handle);
@@ -39,31 +35,35 @@ Collation Collation::ForLocale(const std::string& localeName) {
     return Collation(std::move(collator));
 }
 
-std::string Collation::sortKey(std::string_view utf8) const {
-    if (collator_->handle == nullptr) return std::string(utf8);
-    std::u16string& utf16 = collator_->utf16;
-    // UTF-16 never needs more code units than UTF-8 has bytes.
-    utf16.resize(utf8.size());
-    int32_t length = 0;
-    UErrorCode status = U_ZERO_ERROR;
-    u_strFromUTF8WithSub(reinterpret_cast<UChar*>(utf16.data()), static_cast<int32_t>(utf16.size()),
-                         &length, utf8.data(), static_cast<int32_t>(utf8.size()), 0xFFFD, nullptr,
-                         &status);
-    if (U_FAILURE(status)) return std::string(utf8);
-
-    std::string& key = collator_->key;
-    if (key.size() < 64) key.resize(64);
-    const auto* text = reinterpret_cast<const UChar*>(utf16.data());
-    int32_t needed =
-        ucol_getSortKey(collator_->handle, text, length, reinterpret_cast<uint8_t*>(key.data()),
-                        static_cast<int32_t>(key.size()));
-    if (needed > static_cast<int32_t>(key.size())) {
-        key.resize(static_cast<std::size_t>(needed));
-        needed = ucol_getSortKey(collator_->handle, text, length,
-                                 reinterpret_cast<uint8_t*>(key.data()), needed);
+void Collation::appendSortKey(std::u16string_view text, std::string& keys) const {
+    UCollator* handle = collator_->handle;
+    if (handle == nullptr) {
+        for (const char16_t unit : text) {
+            keys += static_cast<char>(unit >> 8);
+            keys += static_cast<char>(unit & 0xFF);
+        }
+        return;
     }
-    // The count includes the closing zero byte, which every key ends with and adds nothing.
-    return needed > 0 ? key.substr(0, static_cast<std::size_t>(needed) - 1) : std::string();
+    const auto length = static_cast<int32_t>(text.size());
+    const std::size_t start = keys.size();
+    // A first guess of the key's size; the collator says how much it needs when it is short.
+    std::size_t room = 4 * text.size() + 16;
+    for (;;) {
+        keys.resize(start + room);
+        const int32_t needed = ucol_getSortKey(handle, text.data(), length,
+                                               reinterpret_cast<uint8_t*>(keys.data() + start),
+                                               static_cast<int32_t>(room));
+        if (needed <= 0) {
+            keys.resize(start);
+            return;
+        }
+        if (static_cast<std::size_t>(needed) <= room) {
+            // The count includes the closing zero byte, which every key ends with.
+            keys.resize(start + static_cast<std::size_t>(needed) - 1);
+            return;
+        }
+        room = static_cast<std::size_t>(needed);
+    }
 }
 
 }  // namespace kestavel

@@ -8,7 +8,6 @@ namespace kestavel {
 
 // Locale-aware, case-sensitive text order: an ICU collator at tertiary strength. Sorts compare
 // sort keys, which are built once per text and order bytewise exactly as the texts collate.
-// Not safe to share between threads; the sorts run on the window thread only.
 class Collation {
   public:
     // The collator of the user's locale, as ICU takes it from the environment.
@@ -20,9 +19,10 @@ class Collation {
     Collation(Collation&&) noexcept;
     Collation& operator=(Collation&&) noexcept;
 
-    // Bytes whose plain byte order is the collation order of the texts they were built from.
-    // Without a working collator the key is the text itself, which orders by code point.
-    std::string sortKey(std::string_view utf8) const;
+    // Appends the text's sort key: bytes whose plain byte order is the collation order of the
+    // texts they were built from. Without a working collator the key is the text's UTF-16 code
+    // units, high byte first, which order as the code units do.
+    void appendSortKey(std::u16string_view text, std::string& keys) const;
 
   private:
     struct Collator;

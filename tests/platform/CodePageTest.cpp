@@ -35,6 +35,29 @@ TEST(CodePage, ShowsGbkAsUtf8AndMarksBrokenBytes) {
               "b\xEF\xBF\xBD");
 }
 
+TEST(CodePage, OneDecoderServesManyTexts) {
+    GbkDecoder decoder;
+    std::string utf8 = "stale";
+    std::u16string utf16 = u"stale";
+    // A text that ends inside a character must not spoil the next one.
+    const GbkText texts[] = {GbkText::fromBytes("\xD6\xD0\xCE"), GbkText::fromBytes("\xCE\xC4x"),
+                             GbkText(),
+                             GbkText::fromBytes("a\xFF"
+                                                "b")};
+    const std::string asUtf8[] = {"中\xEF\xBF\xBD", "文x", "",
+                                  "a\xEF\xBF\xBD"
+                                  "b"};
+    const std::u16string asUtf16[] = {u"中\uFFFD", u"文x", u"", u"a\uFFFDb"};
+    for (std::size_t i = 0; i < std::size(texts); ++i) {
+        SCOPED_TRACE(i);
+        decoder.toUtf8(texts[i], utf8);
+        EXPECT_EQ(utf8, asUtf8[i]);
+        EXPECT_EQ(utf8, GbkToUtf8(texts[i]));
+        decoder.toUtf16(texts[i], utf16);
+        EXPECT_EQ(utf16, asUtf16[i]);
+    }
+}
+
 TEST(CodePage, RecognisesValidUtf8) {
     EXPECT_TRUE(IsValidUtf8("plain"));
     EXPECT_TRUE(IsValidUtf8("/home/用户/steam"));
