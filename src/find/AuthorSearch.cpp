@@ -16,16 +16,32 @@ namespace {
 constexpr int kNumberColumn = Position(Field::Number) - 1;
 constexpr int kAuthorColumn = Position(Field::Author) - 1;
 
-bool ByAnyAuthor(const GbkText& cell, const std::vector<GbkText>& authors,
-                 const std::unordered_set<std::string>& authorSet, bool fuzzy) {
-    // Exact matching is a plain look-up; the list order only matters for which author fits
-    // first, which changes nothing about the hit.
-    if (!fuzzy) return authorSet.contains(cell.bytes());
-    for (const GbkText& author : authors) {
-        if (CellMatch(cell, author, true)) return true;
+// Whether a cell is by one of the authors: exactly, which is a plain look-up, or containing one
+// with fuzzy on. The list order only decides which author fits first, which changes nothing
+// about the hit.
+class AuthorTest {
+  public:
+    AuthorTest(const std::vector<GbkText>& authors, std::unordered_set<std::string> exact,
+               bool fuzzy)
+        : exact_(std::move(exact)), fuzzy_(fuzzy) {
+        if (fuzzy_) {
+            for (const GbkText& author : authors) contained_.emplace_back(author, true);
+        }
     }
-    return false;
-}
+
+    bool fits(const GbkText& cell) {
+        if (!fuzzy_) return exact_.contains(cell.bytes());
+        for (CellMatcher& author : contained_) {
+            if (author.matches(cell)) return true;
+        }
+        return false;
+    }
+
+  private:
+    std::unordered_set<std::string> exact_;
+    std::vector<CellMatcher> contained_;
+    bool fuzzy_;
+};
 
 }  // namespace
 
@@ -50,11 +66,11 @@ void SelectedAuthorsSearch(const CommandContext& context) {
     }
 
     for (int row = 0; row < rows; ++row) list.setPicked(row, false);
-    const bool fuzzy = context.fuzzySearch->isChecked();
+    AuthorTest byAuthor(authors, std::move(authorSet), context.fuzzySearch->isChecked());
     HitNumbers hits;
     int lastHit = -1;
     for (int row = 0; row < rows; ++row) {
-        if (!ByAnyAuthor(list.cell(row, kAuthorColumn), authors, authorSet, fuzzy)) continue;
+        if (!byAuthor.fits(list.cell(row, kAuthorColumn))) continue;
         list.setHighlighted(row, true);
         list.makeVisible(row);
         hits.add(list.cell(row, kNumberColumn));
@@ -75,7 +91,8 @@ void SelectedAuthorsSearch(const CommandContext& context) {
     context.resultBox->append("\r\n\r\n当前共选择MOD个数：" + std::to_string(picked) +
                               "\r\n作者：\r\n");
     for (const GbkText& author : authors) context.resultBox->append(GbkToUtf8(author) + "\r\n");
-    context.resultBox->append(FoundRowsText(list, hits));
+    // Rows selected before the search stay selected and count as well.
+    context.resultBox->append(FoundRowsText(HighlightedRowCount(list), hits));
 }
 
 }  // namespace kestavel

@@ -11,6 +11,11 @@ char FoldAsciiCase(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
+void Fold(std::string_view text, std::string& folded) {
+    folded.assign(text);
+    for (char& c : folded) c = FoldAsciiCase(c);
+}
+
 // Compares the needle with the subject from a character boundary. Only single-byte characters
 // of the subject are folded: a second byte that happens to be a letter is compared exactly.
 bool MatchesAt(std::string_view subject, std::size_t start, std::string_view needle) {
@@ -29,24 +34,35 @@ bool MatchesAt(std::string_view subject, std::size_t start, std::string_view nee
     return true;
 }
 
-bool ContainsFolded(std::string_view subject, std::string_view needle) {
-    if (needle.empty()) return !subject.empty();
-    if (needle.size() > subject.size()) return false;
-    const std::size_t lastStart = subject.size() - needle.size();
-    const char first = FoldAsciiCase(needle.front());
-    for (std::size_t start = 0; start <= lastStart; start += GbkCharacterLength(subject, start)) {
-        if (FoldAsciiCase(subject[start]) == first && MatchesAt(subject, start, needle)) {
-            return true;
-        }
-    }
-    return false;
-}
-
 }  // namespace
 
 bool CellMatch(const GbkText& subject, const GbkText& searchText, bool fuzzy) {
-    if (!fuzzy && subject != searchText) return false;
-    return ContainsFolded(subject.view(), searchText.view());
+    return CellMatcher(searchText, fuzzy).matches(subject);
+}
+
+CellMatcher::CellMatcher(const GbkText& searchText, bool fuzzy)
+    : searchText_(searchText), fuzzy_(fuzzy) {
+    Fold(searchText_.view(), foldedSearchText_);
+}
+
+bool CellMatcher::matches(const GbkText& subject) {
+    // Equal texts contain each other, unless both are empty.
+    if (!fuzzy_) return subject == searchText_ && !subject.empty();
+    const std::string_view text = subject.view();
+    const std::string_view needle = searchText_.view();
+    if (needle.empty()) return !text.empty();
+    if (needle.size() > text.size()) return false;
+    // Every true match is also a match of the texts with all their bytes folded, so a fast
+    // search over those finds the candidates, and only candidates are checked for the
+    // character boundary and for case.
+    Fold(text, foldedSubject_);
+    std::size_t boundary = 0;
+    for (std::size_t start = foldedSubject_.find(foldedSearchText_); start != std::string::npos;
+         start = foldedSubject_.find(foldedSearchText_, start + 1)) {
+        while (boundary < start) boundary += GbkCharacterLength(text, boundary);
+        if (boundary == start && MatchesAt(text, start, needle)) return true;
+    }
+    return false;
 }
 
 }  // namespace kestavel

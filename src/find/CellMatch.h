@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "platform/GbkText.h"
 
 namespace kestavel {
@@ -10,5 +12,19 @@ namespace kestavel {
 // byte of a double-byte character). An empty search text occurs in every non-empty subject and
 // in no empty one, so it never matches an empty subject.
 bool CellMatch(const GbkText& subject, const GbkText& searchText, bool fuzzy);
+
+// CellMatch for one search text over many subjects: the search text is prepared once and the
+// working buffer is reused.
+class CellMatcher {
+  public:
+    CellMatcher(const GbkText& searchText, bool fuzzy);
+    bool matches(const GbkText& subject);
+
+  private:
+    GbkText searchText_;
+    bool fuzzy_;
+    std::string foldedSearchText_;
+    std::string foldedSubject_;
+};
 
 }  // namespace kestavel

@@ -3,7 +3,17 @@
 #include "platform/CodePage.h"
 
 namespace kestavel {
-namespace {
+
+void HitNumbers::add(const GbkText& number) {
+    static const GbkText kSeparator = Utf8ToGbk("，");
+    if (count_ > 0) joined_ += kSeparator;
+    joined_ += number;
+    ++count_;
+}
+
+std::string HitNumbers::joined() const {
+    return GbkToUtf8(joined_);
+}
 
 int HighlightedRowCount(const ItemList& list) {
     int count = 0;
@@ -13,25 +23,12 @@ int HighlightedRowCount(const ItemList& list) {
     return count;
 }
 
-}  // namespace
-
-void HitNumbers::add(const GbkText& number) {
-    static const GbkText kSeparator = Utf8ToGbk("，");
-    if (any_) joined_ += kSeparator;
-    any_ = true;
-    joined_ += number;
+std::string FoundCountText(int selectedRows) {
+    return "已查找到MOD个数：" + std::to_string(selectedRows);
 }
 
-std::string HitNumbers::joined() const {
-    return GbkToUtf8(joined_);
-}
-
-std::string FoundCountText(const ItemList& list) {
-    return "已查找到MOD个数：" + std::to_string(HighlightedRowCount(list));
-}
-
-std::string FoundRowsText(const ItemList& list, const HitNumbers& hits) {
-    return FoundCountText(list) + "\r\n序号是：" + hits.joined();
+std::string FoundRowsText(int selectedRows, const HitNumbers& hits) {
+    return FoundCountText(selectedRows) + "\r\n序号是：" + hits.joined();
 }
 
 }  // namespace kestavel

@@ -11,18 +11,23 @@ namespace kestavel {
 class HitNumbers {
   public:
     void add(const GbkText& number);
+    int count() const { return count_; }
     // UTF-8, for the result box.
     std::string joined() const;
 
   private:
     GbkText joined_;
-    bool any_ = false;
+    int count_ = 0;
 };
 
-// "已查找到MOD个数：" with the count of highlighted rows, as read from the list.
-std::string FoundCountText(const ItemList& list);
+// Rows highlighted in the list. A find that deselected every row first knows this count
+// already: it is the number of its hits.
+int HighlightedRowCount(const ItemList& list);
+
+// "已查找到MOD个数：" and the number of selected rows.
+std::string FoundCountText(int selectedRows);
 
 // The count text, then "\r\n序号是：" and the hit numbers.
-std::string FoundRowsText(const ItemList& list, const HitNumbers& hits);
+std::string FoundRowsText(int selectedRows, const HitNumbers& hits);
 
 }  // namespace kestavel

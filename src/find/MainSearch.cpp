@@ -50,11 +50,12 @@ int SubjectColumn(SearchItem item) {
 }
 
 GbkText JoinedDescription(const ItemList& list, int row) {
-    GbkText joined;
+    std::string joined;
+    joined.reserve(kDescriptionPieces * kDescriptionPieceBytes);
     for (int piece = 0; piece < kDescriptionPieces; ++piece) {
-        joined += list.cell(row, ColumnOf(Field::Description1) + piece);
+        joined += list.cell(row, ColumnOf(Field::Description1) + piece).view();
     }
-    return joined;
+    return GbkText::fromBytes(std::move(joined));
 }
 
 bool IsGoneValue(std::string_view text) {
@@ -83,6 +84,7 @@ void MainSearch(const CommandContext& context, std::string_view searchItem, Sear
     const bool byNumber = *item == SearchItem::Number;
     const bool fuzzy = !byNumber && context.fuzzySearch->isChecked();
     const int column = SubjectColumn(*item);
+    CellMatcher matcher(searchText, fuzzy);
     HitNumbers hits;
     std::optional<GbkText> lastDescription;
     bool examinedAny = false;
@@ -92,10 +94,10 @@ void MainSearch(const CommandContext& context, std::string_view searchItem, Sear
                                                            : list.cell(row, column);
         const bool equal = convertible && subject == searchText;
         examinedAny = examinedAny || byNumber || fuzzy || equal;
-        const bool hit = byNumber ? equal : convertible && CellMatch(subject, searchText, fuzzy);
+        const bool hit = byNumber ? equal : convertible && matcher.matches(subject);
         if (hit) {
             list.setHighlighted(row, true);
-            if (!byNumber) hits.add(list.cell(row, ColumnOf(Field::Number)));
+            hits.add(list.cell(row, ColumnOf(Field::Number)));
             ScrollToHit(list, row, kMainHitPage, kMainHitOffset);
         }
         if (*item == SearchItem::Description && !subject.empty()) {
@@ -107,8 +109,10 @@ void MainSearch(const CommandContext& context, std::string_view searchItem, Sear
     if (lastDescription) context.descriptionBox->setText(DescriptionLines(*lastDescription));
     if (examinedAny) list.focus();
 
-    context.resultBox->append("\r\n\r\n" +
-                              (byNumber ? FoundCountText(list) : FoundRowsText(list, hits)));
+    // Every row was deselected before the scan, so the selected rows are the hits.
+    const int selected = hits.count();
+    context.resultBox->append(
+        "\r\n\r\n" + (byNumber ? FoundCountText(selected) : FoundRowsText(selected, hits)));
     if (start == SearchStart::EnterKey) {
         list.focus();
         context.searchCondition->focus();
