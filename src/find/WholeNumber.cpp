@@ -11,6 +11,9 @@ namespace {
 // Far beyond any text a cell holds, and far inside the range of the digit count.
 constexpr std::int64_t kExponentLimit = 1'000'000'000'000;
 
+// As many digits as always fit in 64 bits.
+constexpr std::int64_t kLeadingDigits = 19;
+
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
@@ -24,8 +27,9 @@ bool IsSpace(char c) {
 std::strong_ordering operator<=>(const WholeNumber& left, const WholeNumber& right) {
     if (left.sign_ != right.sign_) return left.sign_ <=> right.sign_;
     std::strong_ordering magnitude = left.digitCount_ <=> right.digitCount_;
-    // Without trailing zeros, digit strings of equal length order as their texts do.
-    if (magnitude == 0) magnitude = left.digits_.compare(right.digits_) <=> 0;
+    if (magnitude == 0) magnitude = left.leading_ <=> right.leading_;
+    // Without trailing zeros, the further digits of equally long numbers order as texts do.
+    if (magnitude == 0) magnitude = left.rest_.compare(right.rest_) <=> 0;
     return left.sign_ < 0 ? 0 <=> magnitude : magnitude;
 }
 
@@ -73,12 +77,20 @@ WholeNumber ReadWholeNumber(const GbkText& cell, int decimalPlaces) {
     std::string_view digits = std::string_view(mantissa).substr(firstNonZero);
     digits = digits.substr(0, static_cast<std::size_t>(std::min<std::int64_t>(
                                   point, static_cast<std::int64_t>(digits.size()))));
-    digits = digits.substr(0, digits.find_last_not_of('0') + 1);
 
     WholeNumber number;
     number.sign_ = sign;
     number.digitCount_ = point;
-    number.digits_ = std::string(digits);
+    // The leading digits stand at their places, the ones cut off or never written being 0.
+    const std::int64_t leadingPlaces = std::min(point, kLeadingDigits);
+    for (std::int64_t place = 0; place < leadingPlaces; ++place) {
+        const auto at = static_cast<std::size_t>(place);
+        number.leading_ = number.leading_ * 10 + (at < digits.size() ? digits[at] - '0' : 0);
+    }
+    if (digits.size() > static_cast<std::size_t>(kLeadingDigits)) {
+        const std::string_view rest = digits.substr(static_cast<std::size_t>(kLeadingDigits));
+        number.rest_ = std::string(rest.substr(0, rest.find_last_not_of('0') + 1));
+    }
     return number;
 }
 

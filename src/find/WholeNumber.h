@@ -22,7 +22,10 @@ class WholeNumber {
 
     int sign_ = 0;                 // -1, 0 or 1
     std::int64_t digitCount_ = 0;  // digits of the magnitude; 0 for zero
-    std::string digits_;           // the magnitude's digits without its trailing zeros
+    // The magnitude's first 19 digit places as a number, so that numbers
+    // of everyday size compare without looking at any text.
+    std::uint64_t leading_ = 0;
+    std::string rest_;  // the digits after those, without the magnitude's trailing zeros
 };
 
 // The number a cell begins with, multiplied by 10 to the power decimalPlaces and cut toward
