@@ -79,9 +79,9 @@ void SelectedAuthorsSearch(const CommandContext& context) {
     if (lastHit >= 0) list.focus();
     // The view ends on the last hit: the row offset rows below it first when enough rows
     // follow, else the last row.
-    const int p = lastHit + 1;
-    if (rows - p > kMainHitPage) {
-        if (p + kMainHitOffset < rows) list.makeVisible(p + kMainHitOffset);
+    const int afterLastHit = lastHit + 1;
+    if (rows - afterLastHit > kMainHitPage) {
+        if (afterLastHit + kMainHitOffset < rows) list.makeVisible(afterLastHit + kMainHitOffset);
         if (lastHit >= 0) list.makeVisible(lastHit);
     } else {
         list.makeVisible(rows - 1);

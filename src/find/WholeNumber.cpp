@@ -67,7 +67,8 @@ WholeNumber ReadWholeNumber(const GbkText& cell, int decimalPlaces) {
         exponent *= exponentSign;
     }
 
-    // Place of the decimal point after the first digit of the mantissa, once scaled.
+    // How many digits stand before the decimal point once the number is scaled, counted from
+    // its first digit that is not 0.
     std::int64_t point = integerDigits + exponent + decimalPlaces;
     const std::size_t firstNonZero = mantissa.find_first_not_of('0');
     if (firstNonZero == std::string::npos) return WholeNumber();

@@ -22,8 +22,8 @@ class WholeNumber {
 
     int sign_ = 0;                 // -1, 0 or 1
     std::int64_t digitCount_ = 0;  // digits of the magnitude; 0 for zero
-    // The magnitude's first 19 digit places as a number, so that numbers
-    // of everyday size compare without looking at any text.
+    // The magnitude's first 19 digit places as a number, so that numbers of everyday size
+    // compare without looking at any text.
     std::uint64_t leading_ = 0;
     std::string rest_;  // the digits after those, without the magnitude's trailing zeros
 };
