@@ -14,6 +14,7 @@
 #include "catalogue/EditList.h"
 #include "catalogue/ListNavigation.h"
 #include "catalogue/PickMarks.h"
+#include "pictures/PreviewCommands.h"
 #include "ui/EditWindowTexts.h"
 #include "ui/ItemListView.h"
 #include "ui/JumpBox.h"
@@ -69,7 +70,8 @@ void EditWindow::buildControls(ItemList& mainList) {
     mostHours_ = Place(new NumberBox(refresh), "编辑框_最多时间", 16, 44, 64, 20);
     Label(refresh, "标签2", "小时内", 88, 46, 40, 16);
     Button(refresh, "按钮_更新文档", "更新网页文档", 16, 72, 104, 24);
-    Button(refresh, "按钮_更新图片", "更新预览图片", 16, 104, 104, 24);
+    connect(Button(refresh, "按钮_更新图片", "更新预览图片", 16, 104, 104, 24), &QPushButton::clicked,
+            this, [this] { PreviewRefresh(context_); });
     Button(refresh, "按钮_下载全图", "下载网页全图", 16, 136, 104, 24);
     Label(refresh, "标签3", "?", 119, 8, 14, 16)->setToolTip(TipText(kHourWindowTip));
     connect(mostHours_, &NumberBox::focusLost, this, [this] {

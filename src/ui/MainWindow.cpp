@@ -19,6 +19,8 @@
 #include "catalogue/PickMarks.h"
 #include "catalogue/RunFiles.h"
 #include "catalogue/StartUp.h"
+#include "pages/PageCommands.h"
+#include "pictures/PreviewCommands.h"
 #include "ui/DoubleClickLabel.h"
 #include "ui/EditWindow.h"
 #include "ui/ItemListView.h"
@@ -105,6 +107,10 @@ void MainWindow::buildControls() {
     auto* addresses = Button(index, "按钮_获取预览图信息", "获取预览图地址", 432, 24, 96, 24);
     auto* previews = Button(index, "按钮_下载预览图", "下载预览图片", 536, 24, 96, 24);
     connect(newIndex, &QPushButton::clicked, this, [this] { BuildNewIndex(context_); });
+    connect(download, &QPushButton::clicked, this, [this] { DownloadPages(context_); });
+    connect(information, &QPushButton::clicked, this, [this] { ExtractModInformation(context_); });
+    connect(addresses, &QPushButton::clicked, this, [this] { ExtractPreviewAddresses(context_); });
+    connect(previews, &QPushButton::clicked, this, [this] { PreviewDownload(context_); });
     connect(appendIndex, &QPushButton::clicked, this, [this] { AppendIndex(context_); });
     connect(Button(index, "按钮_全部选择", "全部选择", 640, 24, 96, 24), &QPushButton::clicked,
             this, [this] { PickAllRows(context_); });
