@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -14,6 +15,7 @@
 #include "catalogue/EditList.h"
 #include "catalogue/ListNavigation.h"
 #include "catalogue/PickMarks.h"
+#include "find/ColumnSort.h"
 #include "pictures/PreviewCommands.h"
 #include "ui/EditWindowTexts.h"
 #include "ui/ItemListView.h"
@@ -47,9 +49,9 @@ QRadioButton* Radio(QWidget* parent, const char* name, const char* caption, int 
 
 }  // namespace
 
-EditWindow::EditWindow(const CommandContext& mainContext, ItemList& mainList,
+EditWindow::EditWindow(const CommandContext& mainContext, ItemList& mainList, SortState& sortState,
                        std::function<void()> endProgram)
-    : context_(mainContext), endProgram_(std::move(endProgram)) {
+    : context_(mainContext), sortState_(sortState), endProgram_(std::move(endProgram)) {
     setObjectName(QStringLiteral("EditWindow"));
     setWindowTitle(QStringLiteral("Kestavel - 编辑窗口"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -70,8 +72,8 @@ void EditWindow::buildControls(ItemList& mainList) {
     mostHours_ = Place(new NumberBox(refresh), "编辑框_最多时间", 16, 44, 64, 20);
     Label(refresh, "标签2", "小时内", 88, 46, 40, 16);
     Button(refresh, "按钮_更新文档", "更新网页文档", 16, 72, 104, 24);
-    connect(Button(refresh, "按钮_更新图片", "更新预览图片", 16, 104, 104, 24), &QPushButton::clicked,
-            this, [this] { PreviewRefresh(context_); });
+    connect(Button(refresh, "按钮_更新图片", "更新预览图片", 16, 104, 104, 24),
+            &QPushButton::clicked, this, [this] { PreviewRefresh(context_); });
     Button(refresh, "按钮_下载全图", "下载网页全图", 16, 136, 104, 24);
     Label(refresh, "标签3", "?", 119, 8, 14, 16)->setToolTip(TipText(kHourWindowTip));
     connect(mostHours_, &NumberBox::focusLost, this, [this] {
@@ -133,6 +135,8 @@ void EditWindow::buildControls(ItemList& mainList) {
     list_ = Place(new ItemListView(EditColumns(), frame), "超级列表框1", 8, 232, 960, 336);
     connect(list_, &ItemListView::currentRowChanged, this,
             [this, &mainList] { ShowEditRowInMainWindow(context_, mainList); });
+    connect(list_->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            [this](int column) { HeaderClick(sortState_, *list_, *context_.progressBox, column); });
     connect(list_, &QAbstractItemView::doubleClicked, this,
             [this] { OpenCurrentItemFolder(context_); });
     connect(jumpBox_, &QLineEdit::returnPressed, this, [this] {

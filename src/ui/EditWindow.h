@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/CommandContext.h"
+#include "find/SortState.h"
 
 class QCheckBox;
 class QLineEdit;
@@ -24,7 +25,7 @@ class NumberBox;
 class EditWindow : public QWidget {
     Q_OBJECT
   public:
-    EditWindow(const CommandContext& mainContext, ItemList& mainList,
+    EditWindow(const CommandContext& mainContext, ItemList& mainList, SortState& sortState,
                std::function<void()> endProgram);
     ~EditWindow() override;
 
@@ -39,6 +40,7 @@ class EditWindow : public QWidget {
     void bindContext();
 
     CommandContext context_;
+    SortState& sortState_;
     std::function<void()> endProgram_;
     std::vector<std::unique_ptr<TextBox>> textBoxes_;
     std::vector<std::unique_ptr<CheckBox>> checkBoxes_;

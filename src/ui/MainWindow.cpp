@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -19,6 +20,9 @@
 #include "catalogue/PickMarks.h"
 #include "catalogue/RunFiles.h"
 #include "catalogue/StartUp.h"
+#include "find/AuthorSearch.h"
+#include "find/ColumnSort.h"
+#include "find/MainSearch.h"
 #include "pages/PageCommands.h"
 #include "pictures/PreviewCommands.h"
 #include "ui/DoubleClickLabel.h"
@@ -28,6 +32,7 @@
 #include "ui/QtControls.h"
 #include "ui/QtText.h"
 #include "ui/QtTextBoxes.h"
+#include "ui/SearchBox.h"
 #include "ui/UsageText.h"
 #include "ui/WidgetPlacing.h"
 
@@ -124,11 +129,23 @@ void MainWindow::buildControls() {
     for (const char* item : {"序号", "编码", "名称", "作者", "是否失效", "MOD信息"}) {
         searchItem->addItem(QString::fromUtf8(item));
     }
-    Place(new QLineEdit(go), "编辑框_查找条件", 96, 16, 168, 24);
-    Check(go, "选择框_模糊查找", "模糊查找", 272, 16, 80, 24);
+    searchBox_ = Place(new SearchBox(go,
+                                     [searchItem](const QString& typed) {
+                                         return SearchBoxRefuses(ToUtf8(searchItem->currentText()),
+                                                                 ToUtf8(typed));
+                                     }),
+                       "编辑框_查找条件", 96, 16, 168, 24);
+    connect(searchBox_, &QLineEdit::returnPressed, this, [this, searchItem] {
+        MainSearch(context_, ToUtf8(searchItem->currentText()), SearchStart::EnterKey);
+    });
+    fuzzySearchBox_ = Check(go, "选择框_模糊查找", "模糊查找", 272, 16, 80, 24);
     showProgressBox_ = Check(go, "选择框_进度显示", "进度显示", 344, 16, 72, 24);
-    Button(go, "按钮_文本输入查找", "文本输入查找", 416, 16, 96, 24);
-    Button(go, "按钮_选中作者查作品", "选中作者查作品", 520, 16, 96, 24);
+    connect(Button(go, "按钮_文本输入查找", "文本输入查找", 416, 16, 96, 24), &QPushButton::clicked,
+            this, [this, searchItem] {
+                MainSearch(context_, ToUtf8(searchItem->currentText()), SearchStart::Button);
+            });
+    connect(Button(go, "按钮_选中作者查作品", "选中作者查作品", 520, 16, 96, 24),
+            &QPushButton::clicked, this, [this] { SelectedAuthorsSearch(context_); });
     copyButton_ = Button(go, "按钮_复制到", "复制到", 624, 16, 96, 24);
     jumpBox_ = Place(new JumpBox(go), "编辑框_跳转", 728, 16, 64, 24);
     auto* jump = Button(go, "按钮_跳转", "Go", 792, 16, 24, 24);
@@ -157,6 +174,8 @@ void MainWindow::buildControls() {
         jumpBox_->selectAll();
     });
     connect(list_, &ItemListView::currentRowChanged, this, [this] { ShowCurrentRow(context_); });
+    connect(list_->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            [this](int column) { HeaderClick(sortState_, *list_, *context_.progressBox, column); });
     connect(list_, &QAbstractItemView::doubleClicked, this,
             [this] { OpenCurrentItemFolder(context_); });
 
@@ -178,6 +197,11 @@ void MainWindow::bindContext() {
     context_.previewCaption = keep(new GroupCaptionBox(previewGroup_));
     context_.noPreviewLink = keep(new LabelBox(noPreview_));
     context_.jumpBox = keep(new LineEditBox(jumpBox_));
+    auto* searchCondition = new LineInputBox(searchBox_);
+    keep(searchCondition);
+    context_.searchCondition = searchCondition;
+    fuzzySearch_ = std::make_unique<QtCheckBox>(fuzzySearchBox_);
+    context_.fuzzySearch = fuzzySearch_.get();
     showProgress_ = std::make_unique<QtCheckBox>(showProgressBox_);
     context_.showProgress = showProgress_.get();
     previewPicture_ = std::make_unique<LabelPictureBox>(previewLabel_);
@@ -212,7 +236,7 @@ void MainWindow::openEditWindow() {
         return;
     }
     enter();
-    editWindow_ = new EditWindow(context_, *list_, [this] { endProgram(); });
+    editWindow_ = new EditWindow(context_, *list_, sortState_, [this] { endProgram(); });
     connect(editWindow_, &QObject::destroyed, this, [this] {
         raise();
         activateWindow();

@@ -9,6 +9,7 @@
 
 #include "app/BusyState.h"
 #include "app/CommandContext.h"
+#include "find/SortState.h"
 #include "ui/WindowServices.h"
 
 class QCheckBox;
@@ -26,6 +27,7 @@ class DoubleClickLabel;
 class EditWindow;
 class ItemListView;
 class JumpBox;
+class SearchBox;
 class TextBox;
 
 class MainWindow : public QWidget, public BusyState {
@@ -61,6 +63,9 @@ class MainWindow : public QWidget, public BusyState {
     CommandContext context_;
     std::vector<std::unique_ptr<TextBox>> textBoxes_;
     std::unique_ptr<CheckBox> showProgress_;
+    std::unique_ptr<CheckBox> fuzzySearch_;
+    // The one sort record of the program: both lists continue its direction and arrows.
+    SortState sortState_;
     std::unique_ptr<PictureBox> previewPicture_;
     std::vector<QWidget*> busyControls_;
 
@@ -72,6 +77,8 @@ class MainWindow : public QWidget, public BusyState {
     DoubleClickLabel* previewLabel_ = nullptr;
     DoubleClickLabel* noPreview_ = nullptr;
     JumpBox* jumpBox_ = nullptr;
+    SearchBox* searchBox_ = nullptr;
+    QCheckBox* fuzzySearchBox_ = nullptr;
     QLineEdit* progressBox_ = nullptr;
     QCheckBox* showProgressBox_ = nullptr;
     QPushButton* copyButton_ = nullptr;

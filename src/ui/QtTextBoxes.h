@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
+#include "app/InputBox.h"
 #include "app/TextBox.h"
 
 namespace kestavel {
@@ -19,6 +20,23 @@ class LineEditBox : public TextBox {
     bool isVisible() const override { return !edit_->isHidden(); }
 
   private:
+    QLineEdit* edit_;
+};
+
+// A one-line box the user types into, which commands may hand the focus with its text selected.
+class LineInputBox : public InputBox {
+  public:
+    explicit LineInputBox(QLineEdit* edit) : box_(edit), edit_(edit) {}
+    std::string text() const override { return box_.text(); }
+    void setText(std::string_view text) override { box_.setText(text); }
+    void append(std::string_view text) override { box_.append(text); }
+    void setVisible(bool visible) override { box_.setVisible(visible); }
+    bool isVisible() const override { return box_.isVisible(); }
+    void focus() override { edit_->setFocus(Qt::OtherFocusReason); }
+    void selectAll() override { edit_->selectAll(); }
+
+  private:
+    LineEditBox box_;
     QLineEdit* edit_;
 };
 

@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -15,6 +16,7 @@
 #include "support/FakePorts.h"
 #include "support/QtPrinting.h"
 #include "support/TempDir.h"
+#include "ui/EditWindow.h"
 #include "ui/ItemListView.h"
 #include "ui/MainWindow.h"
 
@@ -173,6 +175,51 @@ TEST_F(MainListTest, PreviewDoubleClickScrollsBackToTheShownItem) {
     QTest::mouseDClick(picture, Qt::LeftButton);
     EXPECT_EQ(firstVisibleRow(), 39);
     EXPECT_FALSE(list->isPicked(39));
+}
+
+TEST_F(MainListTest, SearchRunsFromTheButtonAndFromEnter) {
+    open(30);
+    auto* item = child<QComboBox>("组合框_查找项目");
+    auto* condition = child<QLineEdit>("编辑框_查找条件");
+    condition->setFocus();
+    QTest::keyClicks(condition, QStringLiteral("-1-2"));
+    EXPECT_EQ(condition->text(), QStringLiteral("12"));  // "-" refused under "序号"
+    QTest::keyClick(condition, Qt::Key_Return);
+    EXPECT_TRUE(list->isHighlighted(11));
+    EXPECT_EQ(list->selectionModel()->selectedRows().size(), 1);
+    EXPECT_TRUE(condition->hasFocus());
+    EXPECT_EQ(condition->selectedText(), QStringLiteral("12"));
+
+    item->setCurrentIndex(1);  // 编码
+    condition->clear();
+    QTest::keyClicks(condition, QStringLiteral("-1"));
+    EXPECT_EQ(condition->text(), QStringLiteral("-1"));
+    condition->setText(QStringLiteral("1020"));
+    click("按钮_文本输入查找");
+    EXPECT_TRUE(list->isHighlighted(19));
+    EXPECT_EQ(list->selectionModel()->selectedRows().size(), 1);
+}
+
+TEST_F(MainListTest, HeaderClicksSortAndShareTheDirectionWithTheEditList) {
+    open(12);
+    list->horizontalHeader()->setSectionsClickable(true);
+    const QRect header = list->horizontalHeader()->geometry();
+    const int column1 = list->horizontalHeader()->sectionViewportPosition(1) + 10;
+    QTest::mouseClick(list->horizontalHeader()->viewport(), Qt::LeftButton, {},
+                      QPoint(column1, header.height() / 2));
+    EXPECT_EQ(list->model()->index(0, 1).data().toString(), QStringLiteral("1001"));
+    EXPECT_EQ(list->model()->index(11, 1).data().toString(), QStringLiteral("1012"));
+    EXPECT_TRUE(
+        window->context().progressBox->text().starts_with("对第1列中的12条记录排序，共耗时："));
+    EXPECT_FALSE(list->model()->headerData(1, Qt::Horizontal, Qt::DecorationRole).isNull());
+
+    // The next sort anywhere runs the other way.
+    QTest::mouseClick(child<QPushButton>("按钮_新窗口"), Qt::LeftButton);
+    ItemListView* editList = window->editWindow()->list();
+    const int editColumn1 = editList->horizontalHeader()->sectionViewportPosition(1) + 10;
+    QTest::mouseClick(editList->horizontalHeader()->viewport(), Qt::LeftButton, {},
+                      QPoint(editColumn1, editList->horizontalHeader()->height() / 2));
+    EXPECT_EQ(editList->model()->index(0, 1).data().toString(), QStringLiteral("1012"));
 }
 
 }  // namespace
