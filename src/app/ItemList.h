@@ -19,7 +19,8 @@ class ItemList {
 
     virtual int rowCount() const = 0;
     virtual int columnCount() const = 0;
-    virtual GbkText cell(int row, int column) const = 0;
+    // Valid until the list changes; a missing cell reads as empty text.
+    virtual const GbkText& cell(int row, int column) const = 0;
     virtual void setCell(int row, int column, const GbkText& text) = 0;
     // Missing cells of a short row read as empty text.
     virtual void appendRows(std::vector<ItemRow> rows) = 0;

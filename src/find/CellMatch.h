@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "platform/GbkText.h"
 
@@ -18,7 +19,8 @@ bool CellMatch(const GbkText& subject, const GbkText& searchText, bool fuzzy);
 class CellMatcher {
   public:
     CellMatcher(const GbkText& searchText, bool fuzzy);
-    bool matches(const GbkText& subject);
+    bool matches(const GbkText& subject) { return matches(subject.view()); }
+    bool matches(std::string_view subject);
 
   private:
     GbkText searchText_;

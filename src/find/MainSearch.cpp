@@ -49,13 +49,13 @@ int SubjectColumn(SearchItem item) {
     return -1;
 }
 
-GbkText JoinedDescription(const ItemList& list, int row) {
-    std::string joined;
-    joined.reserve(kDescriptionPieces * kDescriptionPieceBytes);
+// The row's description pieces joined into a buffer that the scan reuses from row to row.
+std::string_view JoinedDescription(const ItemList& list, int row, std::string& joined) {
+    joined.clear();
     for (int piece = 0; piece < kDescriptionPieces; ++piece) {
         joined += list.cell(row, ColumnOf(Field::Description1) + piece).view();
     }
-    return GbkText::fromBytes(std::move(joined));
+    return joined;
 }
 
 bool IsGoneValue(std::string_view text) {
@@ -86,13 +86,16 @@ void MainSearch(const CommandContext& context, std::string_view searchItem, Sear
     const int column = SubjectColumn(*item);
     CellMatcher matcher(searchText, fuzzy);
     HitNumbers hits;
-    std::optional<GbkText> lastDescription;
+    std::string joined;
+    joined.reserve(kDescriptionPieces * kDescriptionPieceBytes);
+    int lastDescriptionRow = -1;
     bool examinedAny = false;
     const int rows = list.rowCount();
     for (int row = 0; row < rows; ++row) {
-        GbkText subject = *item == SearchItem::Description ? JoinedDescription(list, row)
-                                                           : list.cell(row, column);
-        const bool equal = convertible && subject == searchText;
+        const std::string_view subject = *item == SearchItem::Description
+                                             ? JoinedDescription(list, row, joined)
+                                             : list.cell(row, column).view();
+        const bool equal = convertible && subject == searchText.view();
         examinedAny = examinedAny || byNumber || fuzzy || equal;
         const bool hit = byNumber ? equal : convertible && matcher.matches(subject);
         if (hit) {
@@ -100,13 +103,14 @@ void MainSearch(const CommandContext& context, std::string_view searchItem, Sear
             hits.add(list.cell(row, ColumnOf(Field::Number)));
             ScrollToHit(list, row, kMainHitPage, kMainHitOffset);
         }
-        if (*item == SearchItem::Description && !subject.empty()) {
-            lastDescription = std::move(subject);
-        }
+        if (*item == SearchItem::Description && !subject.empty()) lastDescriptionRow = row;
     }
     // Nothing is drawn while the scan runs, so the description box is set once, to the last
     // description the scan passed over.
-    if (lastDescription) context.descriptionBox->setText(DescriptionLines(*lastDescription));
+    if (lastDescriptionRow >= 0) {
+        JoinedDescription(list, lastDescriptionRow, joined);
+        context.descriptionBox->setText(DescriptionLines(GbkText::fromBytes(joined)));
+    }
     if (examinedAny) list.focus();
 
     // Every row was deselected before the scan, so the selected rows are the hits.

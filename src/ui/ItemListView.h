@@ -57,7 +57,7 @@ class ItemListView : public QTableView, public ItemList {
 
     int rowCount() const override { return model_->rowCount(); }
     int columnCount() const override { return model_->columnCount(); }
-    GbkText cell(int row, int column) const override { return model_->cell(row, column); }
+    const GbkText& cell(int row, int column) const override { return model_->cell(row, column); }
     void setCell(int row, int column, const GbkText& text) override;
     void appendRows(std::vector<ItemRow> rows) override;
     void removeAllRows() override;

@@ -4,10 +4,11 @@
 
 namespace kestavel::test {
 
-GbkText FakeItemList::cell(int row, int column) const {
+const GbkText& FakeItemList::cell(int row, int column) const {
+    static const GbkText empty;
     const ItemRow& cells = rows.at(static_cast<std::size_t>(row)).cells;
     return static_cast<std::size_t>(column) < cells.size() ? cells[static_cast<std::size_t>(column)]
-                                                           : GbkText();
+                                                           : empty;
 }
 
 void FakeItemList::setCell(int row, int column, const GbkText& text) {

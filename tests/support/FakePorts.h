@@ -29,7 +29,7 @@ class FakeItemList : public ItemList {
 
     int rowCount() const override { return static_cast<int>(rows.size()); }
     int columnCount() const override { return columns_; }
-    GbkText cell(int row, int column) const override;
+    const GbkText& cell(int row, int column) const override;
     void setCell(int row, int column, const GbkText& text) override;
     void appendRows(std::vector<ItemRow> newRows) override;
     void removeAllRows() override {
