@@ -23,12 +23,8 @@ void UnpickAllRows(const CommandContext& context) {
 
 void PickHighlightedRows(const CommandContext& context) {
     ItemList& list = *context.list;
-    int highlighted = 0;
-    for (int row = 0; row < list.rowCount(); ++row) {
-        if (!list.isHighlighted(row)) continue;
-        ++highlighted;
-        list.setPicked(row, true);
-    }
+    const std::vector<int> highlighted = list.highlightedRows();
+    for (int row : highlighted) list.setPicked(row, true);
     int picked = 0;
     std::string numbers;
     for (int row = 0; row < list.rowCount(); ++row) {
@@ -36,7 +32,7 @@ void PickHighlightedRows(const CommandContext& context) {
         if (picked++ > 0) numbers += "，";
         numbers += GbkToUtf8(list.cell(row, 0));
     }
-    context.resultBox->append("\r\n\r\n本次选择MOD个数：" + std::to_string(highlighted));
+    context.resultBox->append("\r\n\r\n本次选择MOD个数：" + std::to_string(highlighted.size()));
     context.resultBox->append("\r\n当前共选择MOD个数：" + std::to_string(picked));
     context.resultBox->append("\r\n序号是：" + numbers);
     list.focus();

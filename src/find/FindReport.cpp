@@ -16,11 +16,7 @@ std::string HitNumbers::joined() const {
 }
 
 int HighlightedRowCount(const ItemList& list) {
-    int count = 0;
-    for (int row = 0; row < list.rowCount(); ++row) {
-        if (list.isHighlighted(row)) ++count;
-    }
-    return count;
+    return static_cast<int>(list.highlightedRows().size());
 }
 
 std::string FoundCountText(int selectedRows) {

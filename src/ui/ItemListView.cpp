@@ -1,7 +1,9 @@
 #include "ui/ItemListView.h"
 
 #include <QHeaderView>
+
 #include <QItemSelectionModel>
+#include <algorithm>
 
 #include "ui/HeaderArrows.h"
 #include "ui/QtText.h"
@@ -234,6 +236,16 @@ void ItemListView::setHighlighted(int row, bool highlighted) {
 
 void ItemListView::clearHighlight() {
     selectionModel()->clearSelection();
+}
+
+std::vector<int> ItemListView::highlightedRows() const {
+    std::vector<int> rows;
+    for (const QItemSelectionRange& range : selectionModel()->selection()) {
+        for (int row = range.top(); row <= range.bottom(); ++row) rows.push_back(row);
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
 }
 
 int ItemListView::currentRow() const {

@@ -26,6 +26,14 @@ void FakeItemList::clearHighlight() {
     for (Row& row : rows) row.highlighted = false;
 }
 
+std::vector<int> FakeItemList::highlightedRows() const {
+    std::vector<int> highlighted;
+    for (int row = 0; row < rowCount(); ++row) {
+        if (rows[static_cast<std::size_t>(row)].highlighted) highlighted.push_back(row);
+    }
+    return highlighted;
+}
+
 void FakeItemList::reorderRows(const std::vector<int>& order) {
     std::vector<Row> reordered;
     reordered.reserve(order.size());

@@ -47,6 +47,7 @@ class FakeItemList : public ItemList {
         rows.at(static_cast<std::size_t>(row)).highlighted = on;
     }
     void clearHighlight() override;
+    std::vector<int> highlightedRows() const override;
     int currentRow() const override { return current; }
     void setCurrentRow(int row) override { current = row; }
     void reorderRows(const std::vector<int>& order) override;
