@@ -255,6 +255,43 @@ bool ModCatalogue::write(int position, const FieldValue& value) {
     return endWrite(ok);
 }
 
+bool ModCatalogue::write(const std::vector<std::pair<Field, FieldValue>>& fields) {
+    if (fields.empty()) return true;
+    std::array<const FieldValue*, kFieldCount> values{};
+    std::uint32_t set = 0;
+    for (const auto& [field, value] : fields) {
+        const int position = Position(field);
+        if (position < 1 || position > kFieldCount) return false;
+        values[static_cast<std::size_t>(position - 1)] = &value;
+        set |= std::uint32_t{1} << (position - 1);
+    }
+    if (current_ < 1 || !beginWrite()) return false;
+    auto& slot = updateMany_[set];
+    std::string sql;
+    if (!slot) {
+        sql = "UPDATE ModCatalogue SET ";
+        bool first = true;
+        for (int i = 0; i < kFieldCount; ++i) {
+            if (!values[static_cast<std::size_t>(i)]) continue;
+            if (!first) sql += ", ";
+            sql += Quoted(kFields[static_cast<std::size_t>(i)].name) + " = ?";
+            first = false;
+        }
+        sql += " WHERE rowid = ?";
+    }
+    auto& update = statement(slot, sql);
+    int index = 1;
+    for (int i = 0; i < kFieldCount; ++i) {
+        const FieldValue* value = values[static_cast<std::size_t>(i)];
+        if (!value) continue;
+        BindValue(update, index++, kFields[static_cast<std::size_t>(i)].kind, *value);
+    }
+    update.bindInt(index, current_);
+    bool ok = update.step() == SqliteStatement::Step::Done;
+    cached_.reset();
+    return endWrite(ok);
+}
+
 bool ModCatalogue::addRecord(std::int64_t number, const GbkText& code) {
     if (!beginWrite()) return false;
     auto& insert =
@@ -357,6 +394,7 @@ void ModCatalogue::close() {
     findCode_.reset();
     findNumber_.reset();
     for (auto& update : update_) update.reset();
+    updateMany_.clear();
     db_.reset();
 }
 

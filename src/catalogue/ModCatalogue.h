@@ -5,6 +5,9 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "catalogue/ModRecord.h"
 
@@ -44,6 +47,9 @@ class ModCatalogue {
     FieldValue read(std::string_view name);
     bool write(int position, const FieldValue& value);
     bool write(Field field, const FieldValue& value) { return write(Position(field), value); }
+    // Several fields of the current record in one statement (a later entry for the same field
+    // wins); false, with none of them written, when a position is out of range or it fails.
+    bool write(const std::vector<std::pair<Field, FieldValue>>& fields);
 
     bool addRecord(std::int64_t number, const GbkText& code);
     bool clear();
@@ -84,6 +90,8 @@ class ModCatalogue {
     std::unique_ptr<SqliteStatement> findCode_;
     std::unique_ptr<SqliteStatement> findNumber_;
     std::array<std::unique_ptr<SqliteStatement>, kFieldCount> update_;
+    // Statements of the several-field write, by the set of fields they write (bit position − 1).
+    std::unordered_map<std::uint32_t, std::unique_ptr<SqliteStatement>> updateMany_;
 };
 
 }  // namespace kestavel

@@ -1,5 +1,7 @@
 #include "pages/PageCommands.h"
 
+#include <array>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -30,35 +32,45 @@ std::unique_ptr<ModCatalogue> OpenCatalogue(const CommandContext& context,
     return catalogue;
 }
 
-const GbkText& TextOf(const ModRecord& record, Field field) {
-    static const GbkText empty;
-    const auto* text = std::get_if<GbkText>(&record[static_cast<std::size_t>(Position(field) - 1)]);
-    return text ? *text : empty;
-}
-
-bool FlagOf(const ModRecord& record, Field field) {
-    const auto* flag = std::get_if<bool>(&record[static_cast<std::size_t>(Position(field) - 1)]);
-    return flag && *flag;
-}
-
-// The 序号 as the progress lines and failure lists show it.
-std::string NumberText(const ModRecord& record) {
-    return GbkToUtf8(DisplayText(record[static_cast<std::size_t>(Position(Field::Number) - 1)]));
-}
-
-// Every record in stored order, read with one query before the command changes anything; a
+// What a command needs of one record, read with one query before it changes anything: a
 // command writes only the record it is handling, so what it read of the others stays true.
-struct NumberedRecord {
-    int n;
-    ModRecord record;
+struct Item {
+    int n = 0;
+    std::string number;  // 序号 as the progress lines and failure lists show it
+    GbkText code;
+    bool gone = false;
+    // The text fields by position − 1; only those a command reads or writes are filled, and
+    // marked in `loaded` (bit position − 1).
+    std::array<GbkText, kFieldCount> texts;
+    std::uint32_t loaded = 0;
+
+    const GbkText& text(Field field) const {
+        return texts[static_cast<std::size_t>(Position(field) - 1)];
+    }
 };
 
-std::vector<NumberedRecord> ReadAllRecords(ModCatalogue& catalogue) {
-    std::vector<NumberedRecord> records;
-    records.reserve(static_cast<std::size_t>(catalogue.recordCount()));
-    catalogue.forEachRecord(
-        [&records](int n, const ModRecord& record) { records.push_back({n, record}); });
-    return records;
+std::vector<Item> ReadItems(ModCatalogue& catalogue, std::initializer_list<Field> fields) {
+    std::vector<Item> items;
+    items.reserve(static_cast<std::size_t>(catalogue.recordCount()));
+    catalogue.forEachRecord([&](int n, const ModRecord& record) {
+        Item& item = items.emplace_back();
+        item.n = n;
+        item.number = GbkToUtf8(DisplayText(record[Position(Field::Number) - 1]));
+        if (const auto* code = std::get_if<GbkText>(&record[Position(Field::Code) - 1])) {
+            item.code = *code;
+        }
+        if (const auto* gone = std::get_if<bool>(&record[Position(Field::Gone) - 1])) {
+            item.gone = *gone;
+        }
+        for (Field field : fields) {
+            const auto index = static_cast<std::size_t>(Position(field) - 1);
+            if (const auto* text = std::get_if<GbkText>(&record[index])) {
+                item.texts[index] = *text;
+                item.loaded |= std::uint32_t{1} << index;
+            }
+        }
+    });
+    return items;
 }
 
 // The list rows by their 序号 cell, built once per command: the cells of record n go to the row
@@ -79,26 +91,36 @@ class RowsByNumber {
     std::unordered_map<std::string, int> rows_;
 };
 
-// Writes the fields of one record and the cells of its row in the same step. A field that
-// already holds the value is left as it is in the file (the outcome is the same); its cell is
-// written all the same.
+// Writes the fields of one record and the cells of its row in the same step: the cells at once,
+// the fields together in one statement when the item is done. A text field that already holds
+// the value is left as it is in the file (the outcome is the same); its cell is written anyway.
 class RecordWriter {
   public:
-    RecordWriter(ModCatalogue& catalogue, ItemList& list, int n, int row, const ModRecord& before)
-        : catalogue_(catalogue), list_(list), row_(row), before_(before) {
-        catalogue_.goToRecord(n);
-    }
-    void write(Field field, const FieldValue& value) {
-        const auto index = static_cast<std::size_t>(Position(field) - 1);
-        if (!(before_[index] == value)) catalogue_.write(field, value);
+    RecordWriter(ModCatalogue& catalogue, ItemList& list, int row, const Item& before)
+        : catalogue_(catalogue), list_(list), row_(row), before_(before) {}
+    ~RecordWriter() { flush(); }
+
+    void set(Field field, const FieldValue& value) {
+        const auto* text = std::get_if<GbkText>(&value);
+        const int index = Position(field) - 1;
+        const bool unchanged =
+            text && ((before_.loaded >> index) & 1U) != 0 && *text == before_.text(field);
+        if (!unchanged) fields_.emplace_back(field, value);
         if (row_ >= 0) list_.setCell(row_, Position(field) - 1, DisplayText(value));
+    }
+    void flush() {
+        if (fields_.empty()) return;
+        catalogue_.goToRecord(before_.n);
+        catalogue_.write(fields_);
+        fields_.clear();
     }
 
   private:
     ModCatalogue& catalogue_;
     ItemList& list_;
     int row_;
-    const ModRecord& before_;
+    const Item& before_;
+    std::vector<std::pair<Field, FieldValue>> fields_;
 };
 
 // Part 2.1's rule, with the mend the issue decided: a server that is overloaded or failing
@@ -126,18 +148,16 @@ void DownloadPages(const CommandContext& context, HttpClient& client) {
     }
     ProgressDisplay progress(context);
     progress.showIfTicked();
-    const std::vector<NumberedRecord> records = ReadAllRecords(*catalogue);
-    for (const auto& [n, record] : records) {
-        if (FlagOf(record, Field::Gone)) continue;
-        const GbkText& code = TextOf(record, Field::Code);
+    for (const Item& item : ReadItems(*catalogue, {})) {
+        if (item.gone) continue;
+        const GbkText& code = item.code;
         // Both settings are taken from their boxes at the moment of use.
         const std::string path = PageDocumentPath(context.workshopFolder->text(), code);
         if (PathExists(path)) continue;
         const std::string address = PageAddress(context.pagePrefix->text(), code);
         progress.beforeItem();
-        const std::string number = NumberText(record);
         const std::string codeText = GbkToUtf8(code);
-        progress.setText("正在下载网页文档，序号：" + number + "，目录名：" + codeText);
+        progress.setText("正在下载网页文档，序号：" + item.number + "，目录名：" + codeText);
 
         // No write waits in a batch while the window thread blocks on the network.
         catalogue->commit();
@@ -146,7 +166,7 @@ void DownloadPages(const CommandContext& context, HttpClient& client) {
         const std::int64_t size = FileSize(path);
         ++fetches;
         if (IsFailedDownload(size)) {
-            failures.add(number, codeText);
+            failures.add(item.number, codeText);
             DeleteFile(path);
         }
     }
@@ -167,33 +187,36 @@ void ExtractModInformation(const CommandContext& context) {
     ProgressDisplay progress(context);
     progress.showIfTicked();
     context.busy->enter();
-    const std::vector<NumberedRecord> records = ReadAllRecords(*catalogue);
+    const std::vector<Item> items =
+        ReadItems(*catalogue, {Field::Author, Field::Name, Field::Description1, Field::Description2,
+                               Field::Description3, Field::Description4, Field::Description5,
+                               Field::Description6, Field::Description7, Field::Description8});
     const RowsByNumber rows(*context.list);
-    for (const auto& [n, record] : records) {
-        if (!TextOf(record, Field::Author).empty() || FlagOf(record, Field::Gone)) continue;
-        const GbkText& code = TextOf(record, Field::Code);
-        auto page = PageDocument::open(PageDocumentPath(context.workshopFolder->text(), code));
+    for (const Item& item : items) {
+        if (!item.text(Field::Author).empty() || item.gone) continue;
+        auto page = PageDocument::open(PageDocumentPath(context.workshopFolder->text(), item.code));
         if (!page) continue;
         progress.beforeItem();
-        progress.setText("正在获取MOD信息，序号：" + NumberText(record) +
-                         "，目录名：" + GbkToUtf8(code));
+        progress.setText("正在获取MOD信息，序号：" + item.number + "，目录名：" +
+                         GbkToUtf8(item.code));
 
-        const bool wantTitle = TextOf(record, Field::Name).empty();
-        const bool wantDescription = TextOf(record, Field::Description1).empty();
+        const bool wantTitle = item.text(Field::Name).empty();
+        const bool wantDescription = item.text(Field::Description1).empty();
         const ModInformation info = ExtractModInformation(*page, wantTitle, wantDescription);
         page.reset();
 
-        RecordWriter writer(*catalogue, *context.list, n, rows.rowOf(n), record);
-        if (!info.live) writer.write(Field::Gone, true);
-        writer.write(Field::Author, info.author);
-        if (info.title) writer.write(Field::Name, *info.title);
+        RecordWriter writer(*catalogue, *context.list, rows.rowOf(item.n), item);
+        if (!info.live) writer.set(Field::Gone, true);
+        writer.set(Field::Author, info.author);
+        if (info.title) writer.set(Field::Name, *info.title);
         if (info.description) {
             const DescriptionPieces pieces = SplitDescription(*info.description);
             for (int i = 0; i < kDescriptionPieces; ++i) {
-                writer.write(static_cast<Field>(Position(Field::Description1) + i),
-                             pieces[static_cast<std::size_t>(i)]);
+                writer.set(static_cast<Field>(Position(Field::Description1) + i),
+                           pieces[static_cast<std::size_t>(i)]);
             }
         }
+        writer.flush();
         ++counter;
     }
     progress.finish("获取MOD信息完成，共获取文档信息" + std::to_string(counter) + "个");
@@ -208,23 +231,21 @@ void ExtractPreviewAddresses(const CommandContext& context) {
     ProgressDisplay progress(context);
     progress.showIfTicked();
     context.busy->enter();
-    const std::vector<NumberedRecord> records = ReadAllRecords(*catalogue);
+    const std::vector<Item> items = ReadItems(*catalogue, {Field::PictureAddress});
     const RowsByNumber rows(*context.list);
-    for (const auto& [n, record] : records) {
-        if (!TextOf(record, Field::PictureAddress).empty() || FlagOf(record, Field::Gone)) {
-            continue;
-        }
-        const GbkText& code = TextOf(record, Field::Code);
+    for (const Item& item : items) {
+        if (!item.text(Field::PictureAddress).empty() || item.gone) continue;
         progress.beforeItem();
-        progress.setText("正在获取预览图地址，序号：" + NumberText(record) +
-                         "，目录名：" + GbkToUtf8(code));
-        auto page = PageDocument::open(PageDocumentPath(context.workshopFolder->text(), code));
+        progress.setText("正在获取预览图地址，序号：" + item.number + "，目录名：" +
+                         GbkToUtf8(item.code));
+        auto page = PageDocument::open(PageDocumentPath(context.workshopFolder->text(), item.code));
         if (!page) continue;
         // Stored as the bytes stand in the page: addresses are not converted.
         GbkText address = GbkText::fromBytes(ExtractPreviewAddress(*page));
         page.reset();
-        RecordWriter writer(*catalogue, *context.list, n, rows.rowOf(n), record);
-        writer.write(Field::PictureAddress, address);
+        RecordWriter writer(*catalogue, *context.list, rows.rowOf(item.n), item);
+        writer.set(Field::PictureAddress, address);
+        writer.flush();
         ++counter;
     }
     progress.finish("获取预览图地址完成，共获取预览图地址" + std::to_string(counter) + "个");

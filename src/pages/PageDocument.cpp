@@ -47,7 +47,22 @@ void MarkUsed(const char* from, std::size_t bytes) {
 // The first block is small enough that a search satisfied in the page's head reads little more;
 // later blocks are larger so a long page costs few reads.
 constexpr std::size_t kFirstBlockBytes = 32 * 1024;
-constexpr std::size_t kBlockBytes = 128 * 1024;
+constexpr std::size_t kBlockBytes = 64 * 1024;
+
+// The buffer of the last page closed, kept for the next page: a command opens page after page
+// of about the same size, and a fresh allocation of that size would come from the system each
+// time and fault in every one of its memory pages again. Buffers above the cap go back at once.
+constexpr std::size_t kSpareCapBytes = 4 * 1024 * 1024;
+
+struct SpareBuffer {
+    std::unique_ptr<char[]> data;
+    std::size_t capacity = 0;
+};
+
+SpareBuffer& Spare() {
+    thread_local SpareBuffer spare;
+    return spare;
+}
 
 std::string PageFileName(const GbkText& code, std::string_view suffix) {
     return GbkToUtf8(code) + std::string(suffix);
@@ -141,13 +156,27 @@ std::unique_ptr<PageDocument> PageDocument::fromBytes(std::string bytes) {
 
 PageDocument::~PageDocument() {
     if (file_) std::fclose(file_);
-    if (data_) MarkUsed(data_.get(), capacity_);
+    if (!data_) return;
+    MarkUsed(data_.get(), capacity_);
+    SpareBuffer& spare = Spare();
+    if (capacity_ <= kSpareCapBytes && capacity_ > spare.capacity) {
+        spare.data = std::move(data_);
+        spare.capacity = capacity_;
+    }
 }
 
 void PageDocument::reserve(std::size_t capacity) {
     if (capacity <= capacity_) return;
     // Uninitialised: every byte below size_ is written by a read before it is looked at.
-    std::unique_ptr<char[]> grown(new char[capacity]);
+    std::unique_ptr<char[]> grown;
+    SpareBuffer& spare = Spare();
+    if (spare.data && spare.capacity >= capacity) {
+        grown = std::move(spare.data);
+        capacity = spare.capacity;
+        spare.capacity = 0;
+    } else {
+        grown.reset(new char[capacity]);
+    }
     if (size_ > 0) std::memcpy(grown.get(), data_.get(), size_);
     if (data_) MarkUsed(data_.get(), capacity_);
     data_ = std::move(grown);
@@ -227,6 +256,37 @@ std::optional<PageDocument::MarkerHit> PageDocument::findFirst(std::string_view 
             return found;
         }
         if (ended_) return std::nullopt;
+        from = complete_;
+        readMore();
+    }
+}
+
+void PageDocument::findFirstOfEach(const std::string_view* markers, std::size_t count,
+                                   std::optional<MarkerHit>* hits) {
+    std::vector<std::string_view> active(markers, markers + count);
+    std::vector<std::size_t> index(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        hits[i].reset();
+        index[i] = i;
+    }
+    std::size_t from = 0;
+    while (!active.empty()) {
+        std::size_t which = 0;
+        const char* hit =
+            FindFoldedAny(data() + from, data() + complete_, active.data(), active.size(), &which);
+        if (hit) {
+            const auto offset = static_cast<std::size_t>(hit - data());
+            MarkerHit found;
+            found.line = lineAround(offset);
+            found.position = offset - found.line.start + 1;
+            hits[index[which]] = found;
+            active.erase(active.begin() + static_cast<std::ptrdiff_t>(which));
+            index.erase(index.begin() + static_cast<std::ptrdiff_t>(which));
+            // Another marker may start at the same byte: the others go on from there.
+            from = offset;
+            continue;
+        }
+        if (ended_) return;
         from = complete_;
         readMore();
     }

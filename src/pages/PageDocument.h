@@ -94,6 +94,11 @@ class PageDocument {
 
     // The first line of the page that holds the marker (the marker search of Part 2.1).
     std::optional<MarkerHit> findFirst(std::string_view marker);
+    // The first line holding each of the markers, found in one pass over the page: hits[i]
+    // answers markers[i] as findFirst would, and the page is read only as far as the last of
+    // them (to its end when one is missing).
+    void findFirstOfEach(const std::string_view* markers, std::size_t count,
+                         std::optional<MarkerHit>* hits);
     // The first line of the page that opens with the marker.
     std::optional<Line> findFirstOpening(std::string_view marker);
     // The line right after the given one; nothing when the given line is the last.

@@ -55,38 +55,51 @@ DescriptionPieces SplitDescription(const GbkText& description) {
 }
 
 ModInformation ExtractModInformation(PageDocument& page, bool wantTitle, bool wantDescription) {
-    ModInformation info;
-    // Every search starts at the page's first line; the page is read from disk only once and
-    // only as far as the furthest marker needs. Each piece is copied out (converted) before the
-    // next search, which may read on and move the buffer.
-    info.live = page.findFirst(kLivePageMarker).has_value();
+    // Part 2.3 searches the page from its first line once per marker; each search yields the
+    // first line holding its marker, so one pass that looks for all of them at once finds the
+    // same lines, and reads the page from disk once, only as far as the last marker needs.
+    enum { kLive, kAuthorLine, kTitle, kDescription, kCount };
+    std::string_view markers[kCount] = {kLivePageMarker, kAuthorLineMarker, kTitleMarker,
+                                        kDescriptionMarker};
+    std::size_t count = kCount;
+    // Markers not asked for are left out of the pass (the description's is the last one).
+    std::size_t slots[kCount] = {kLive, kAuthorLine, kTitle, kDescription};
+    if (!wantDescription) --count;
+    if (!wantTitle) {
+        markers[kTitle] = markers[kDescription];
+        slots[kTitle] = kDescription;
+        --count;
+    }
+    std::optional<PageDocument::MarkerHit> found[kCount];
+    std::optional<PageDocument::MarkerHit> hits[kCount];
+    page.findFirstOfEach(markers, count, found);
+    for (std::size_t i = 0; i < count; ++i) hits[slots[i]] = found[i];
 
-    if (auto authorLine = page.findFirst(kAuthorLineMarker)) {
-        info.author = Utf8ToGbk(CutAuthor(page.text(authorLine->line)));
+    ModInformation info;
+    info.live = hits[kLive].has_value();
+    // Each piece is converted (copied) before the next step, which may read on and move the
+    // page's buffer.
+    if (hits[kAuthorLine]) {
+        info.author = Utf8ToGbk(CutAuthor(page.text(hits[kAuthorLine]->line)));
     } else if (auto fallback = page.findFirst(kAuthorFallbackMarker)) {
+        // Only pages without the author line are searched for the creator block.
         if (auto next = page.lineAfter(fallback->line)) {
             info.author = Utf8ToGbk(CutFallbackAuthor(page.text(*next)));
         }
     }
-
-    if (wantTitle) {
-        if (auto titleLine = page.findFirst(kTitleMarker)) {
-            info.title = Utf8ToGbk(CutTitle(page.text(titleLine->line)));
-        }
+    if (wantTitle && hits[kTitle]) {
+        info.title = Utf8ToGbk(CutTitle(page.text(hits[kTitle]->line)));
     }
-
-    if (wantDescription) {
-        if (auto marker = page.findFirst(kDescriptionMarker)) {
-            // The second line after the marker's line; a page that ends before it gives an
-            // empty line, and so an empty description.
-            GbkText description;
-            if (auto first = page.lineAfter(marker->line)) {
-                if (auto second = page.lineAfter(*first)) {
-                    description = Utf8ToGbk(CutDescription(page.text(*second)));
-                }
+    if (wantDescription && hits[kDescription]) {
+        // The second line after the marker's line; a page that ends before it gives an empty
+        // line, and so an empty description.
+        GbkText description;
+        if (auto first = page.lineAfter(hits[kDescription]->line)) {
+            if (auto second = page.lineAfter(*first)) {
+                description = Utf8ToGbk(CutDescription(page.text(*second)));
             }
-            info.description = std::move(description);
         }
+        info.description = std::move(description);
     }
     return info;
 }
