@@ -171,11 +171,8 @@ void DownloadPages(const CommandContext& context, HttpClient& client) {
         }
     }
     const std::string summary = "下载网页文档完成，共下载文档" + std::to_string(fetches) + "个";
-    progress.setText(summary);
-    context.resultBox->append("\r\n\r\n" + summary);
-    if (!failures.empty()) context.resultBox->append(FailureReport(kDownloadFailedHeading, failures));
-    context.pump->runEvents(1000);
-    context.progressBox->setVisible(false);
+    // The summary, then the failure report (when anything failed), then the closing pause.
+    progress.finish(summary, FailureReport(kDownloadFailedHeading, failures));
     catalogue->close();
     context.busy->leave();
 }

@@ -53,6 +53,7 @@ constexpr std::size_t kBlockBytes = 64 * 1024;
 // of about the same size, and a fresh allocation of that size would come from the system each
 // time and fault in every one of its memory pages again. Buffers above the cap go back at once.
 constexpr std::size_t kSpareCapBytes = 4 * 1024 * 1024;
+constexpr std::size_t kBufferStepBytes = 64 * 1024;
 
 struct SpareBuffer {
     std::unique_ptr<char[]> data;
@@ -175,6 +176,8 @@ void PageDocument::reserve(std::size_t capacity) {
         capacity = spare.capacity;
         spare.capacity = 0;
     } else {
+        // Rounded up, so the next page of about the same size fits the same buffer.
+        capacity = (capacity + kBufferStepBytes - 1) / kBufferStepBytes * kBufferStepBytes;
         grown.reset(new char[capacity]);
     }
     if (size_ > 0) std::memcpy(grown.get(), data_.get(), size_);
