@@ -70,7 +70,8 @@ void Add(Markers& markers, std::string_view marker) {
             item.firstGroup = g;
         }
     }
-    if (item.firstGroup == markers.openingCount) markers.openings[markers.openingCount++] = item.first;
+    if (item.firstGroup == markers.openingCount)
+        markers.openings[markers.openingCount++] = item.first;
     markers.longestLast = std::max(markers.longestLast, marker.size() - 1);
 }
 
@@ -139,8 +140,8 @@ __attribute__((target("avx2"))) const char* ScanAvx2Fixed(const char*& p, const 
 __attribute__((target("avx2"))) inline __m256i Test256(__m256i bytes, const Anchor& anchor) {
     const __m256i value = _mm256_set1_epi8(static_cast<char>(anchor.value));
     if (anchor.mask == 0) return _mm256_cmpeq_epi8(bytes, value);
-    return _mm256_cmpeq_epi8(_mm256_or_si256(bytes, _mm256_set1_epi8(static_cast<char>(anchor.mask))),
-                             value);
+    return _mm256_cmpeq_epi8(
+        _mm256_or_si256(bytes, _mm256_set1_epi8(static_cast<char>(anchor.mask))), value);
 }
 
 __attribute__((target("avx2"))) const char* ScanAvx2(const char*& p, const char* end,
@@ -171,8 +172,8 @@ __attribute__((target("avx2"))) const char* ScanAvx2(const char*& p, const char*
             const Prepared& item = markers.items[i];
             const __m256i tail =
                 _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + item.last.offset));
-            hits = _mm256_or_si256(hits,
-                                   _mm256_and_si256(opens[item.firstGroup], Test256(tail, item.last)));
+            hits = _mm256_or_si256(
+                hits, _mm256_and_si256(opens[item.firstGroup], Test256(tail, item.last)));
         }
         auto bits = static_cast<std::uint32_t>(_mm256_movemask_epi8(hits));
         while (bits != 0) {
@@ -208,7 +209,8 @@ const char* ScanSse2Fixed(const char*& p, const char* end, const Markers& marker
         const __m128i head = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
         __m128i hits = _mm_setzero_si128();
         for (std::size_t i = 0; i < N; ++i) {
-            const __m128i tail = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + lastOffset[i]));
+            const __m128i tail =
+                _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + lastOffset[i]));
             const __m128i opens = _mm_cmpeq_epi8(_mm_or_si128(head, firstMask[i]), firstValue[i]);
             const __m128i closes = _mm_cmpeq_epi8(_mm_or_si128(tail, lastMask[i]), lastValue[i]);
             hits = _mm_or_si128(hits, _mm_and_si128(opens, closes));
@@ -230,7 +232,8 @@ const char* ScanSse2Fixed(const char*& p, const char* end, const Markers& marker
 inline __m128i Test128(__m128i bytes, const Anchor& anchor) {
     const __m128i value = _mm_set1_epi8(static_cast<char>(anchor.value));
     if (anchor.mask == 0) return _mm_cmpeq_epi8(bytes, value);
-    return _mm_cmpeq_epi8(_mm_or_si128(bytes, _mm_set1_epi8(static_cast<char>(anchor.mask))), value);
+    return _mm_cmpeq_epi8(_mm_or_si128(bytes, _mm_set1_epi8(static_cast<char>(anchor.mask))),
+                          value);
 }
 
 const char* ScanSse2(const char*& p, const char* end, const Markers& markers, std::size_t* which) {
@@ -258,8 +261,10 @@ const char* ScanSse2(const char*& p, const char* end, const Markers& markers, st
         __m128i hits = _mm_setzero_si128();
         for (std::size_t i = 0; i < markers.count; ++i) {
             const Prepared& item = markers.items[i];
-            const __m128i tail = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + item.last.offset));
-            hits = _mm_or_si128(hits, _mm_and_si128(opens[item.firstGroup], Test128(tail, item.last)));
+            const __m128i tail =
+                _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + item.last.offset));
+            hits =
+                _mm_or_si128(hits, _mm_and_si128(opens[item.firstGroup], Test128(tail, item.last)));
         }
         auto bits = static_cast<std::uint32_t>(_mm_movemask_epi8(hits));
         while (bits != 0) {

@@ -123,8 +123,8 @@ class RecordWriter {
     std::vector<std::pair<Field, FieldValue>> fields_;
 };
 
-// Part 2.1's rule, with the mend the issue decided: a server that is overloaded or failing
-// answers 429 or 5xx with an error page that must not be kept as the item's page.
+// A server that is overloaded or failing answers 429 or 5xx with an error page that must not be
+// kept as the item's page (it would read as a dead page and the item would never be fetched again).
 bool IsFailedStatus(long status) {
     return status == 429 || (status >= 500 && status <= 599);
 }

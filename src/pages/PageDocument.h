@@ -14,7 +14,7 @@
 
 namespace kestavel {
 
-// The saved workshop page of one item (Part 2.1): <ModFolder>/<编码>.info.txt, the body of the
+// The saved workshop page of one item: <ModFolder>/<编码>.info.txt, the body of the
 // page's HTTP answer byte for byte.
 inline constexpr std::string_view kPageSuffix = ".info.txt";
 inline constexpr std::string_view kTemporaryPageSuffix = ".info.tmp.txt";
@@ -92,7 +92,7 @@ class PageDocument {
     PageDocument(const PageDocument&) = delete;
     PageDocument& operator=(const PageDocument&) = delete;
 
-    // The first line of the page that holds the marker (the marker search of Part 2.1).
+    // The first line of the page that holds the marker (markers found with letters case folded).
     std::optional<MarkerHit> findFirst(std::string_view marker);
     // The first line holding each of the markers, found in one pass over the page: hits[i]
     // answers markers[i] as findFirst would, and the page is read only as far as the last of

@@ -55,7 +55,7 @@ DescriptionPieces SplitDescription(const GbkText& description) {
 }
 
 ModInformation ExtractModInformation(PageDocument& page, bool wantTitle, bool wantDescription) {
-    // Part 2.3 searches the page from its first line once per marker; each search yields the
+    // Each marker is looked for from the page's first line; each search yields the
     // first line holding its marker, so one pass that looks for all of them at once finds the
     // same lines, and reads the page from disk once, only as far as the last marker needs.
     enum { kLive, kAuthorLine, kTitle, kDescription, kCount };

@@ -11,14 +11,14 @@
 
 namespace kestavel {
 
-// Markers of Part 2.3.
+// Markers of the information command.
 inline constexpr std::string_view kAuthorLineMarker = "<div class=\"linkAuthor\">";
 inline constexpr std::string_view kAuthorStartMarker = "appid=255710\">";
 inline constexpr std::string_view kAuthorFallbackMarker = "<div class=\"friendBlockContent\">";
 inline constexpr std::string_view kTitleMarker = "<title>Steam Workshop :: ";
 inline constexpr std::string_view kDescriptionMarker = "<div class=\"detailBox altFooter\">";
 inline constexpr std::string_view kDescriptionStartMarker = "\">";
-// Marker of Part 2.4: it must open the line.
+// Marker of the preview address: it must open the line.
 inline constexpr std::string_view kImageLinkMarker = "<link rel=\"image_src\" href=\"";
 
 // The cuts of Parts 2.3 and 2.4 on one line, as raw page bytes (still UTF-8).
@@ -40,20 +40,20 @@ using DescriptionPieces = std::array<GbkText, kDescriptionPieces>;
 // exact byte boundaries; pieces past its end are empty and bytes past 2048 are lost.
 DescriptionPieces SplitDescription(const GbkText& description);
 
-// What the information command takes from one page (Part 2.3), every text converted to GBK.
+// What the information command takes from one page, every text converted to GBK.
 struct ModInformation {
     bool live = false;
-    GbkText author;                        // always written
-    std::optional<GbkText> title;          // nothing when no line holds the title marker
-    std::optional<GbkText> description;    // nothing when no line holds the description marker
+    GbkText author;                      // always written
+    std::optional<GbkText> title;        // nothing when no line holds the title marker
+    std::optional<GbkText> description;  // nothing when no line holds the description marker
 };
 
 // Reads the page once for everything: the live check, the author (main way, else fallback),
 // and, when asked, the title and the description, each from the first line that holds its
-// marker, as Part 2.3's separate searches from the page's start would find them.
+// marker, as separate searches from the page's start would find them.
 ModInformation ExtractModInformation(PageDocument& page, bool wantTitle, bool wantDescription);
 
-// The preview address of Part 2.4 as the bytes stand in the page, unconverted; empty when no
+// The preview address as the bytes stand in the page, unconverted; empty when no
 // line opens with the image link marker.
 std::string ExtractPreviewAddress(PageDocument& page);
 

@@ -14,7 +14,7 @@ struct HttpResponse {
 };
 
 struct HttpOptions {
-    // The user agent and the protocol version the workshop pages are asked for with (Part 2.1).
+    // The user agent and the protocol version the workshop pages are asked for with.
     std::string userAgent = "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)";
     bool http10 = true;
     int maxRedirects = 5;

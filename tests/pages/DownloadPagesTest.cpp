@@ -179,7 +179,7 @@ TEST_F(DownloadPagesTest, TooManyRequestsAndServerErrorsFailAndAreTriedAgain) {
     EXPECT_FALSE(PathExists(pagePath("429")));
     EXPECT_FALSE(PathExists(pagePath("503")));
     EXPECT_FALSE(PathExists(pagePath("500")));
-    // Any other status keeps Part 2.1's rule: the error page is saved (a dead page later).
+    // Any other status keeps the plain rule: the error page is saved (a dead page later).
     EXPECT_EQ(ReadWholeFile(pagePath("404")), "<html>Not Found</html>");
     EXPECT_EQ(window.resultBox.value,
               "\r\n\r\n下载网页文档完成，共下载文档4个"

@@ -36,7 +36,7 @@ TEST(AuthorCut, MainWayFromTheAppIdMarkerToTheLastSixteenBytes) {
     EXPECT_EQ(CutAuthor("\t\t<div class=\"linkAuthor\"><a href=\"https://steamcommunity.com/id/"
                         "someone/myworkshopfiles/?appid=255710\">Someone</a></div></div>"),
               "Someone");
-    // No "appid=255710\">" in the line: an empty author (the issue's choice).
+    // No "appid=255710\">" in the line: an empty author.
     EXPECT_EQ(CutAuthor("<div class=\"linkAuthor\"><a href=\"https://x/\">Someone</a></div></div>"),
               "");
     // The marker is found without regard to case, and the cut never reaches before it.
