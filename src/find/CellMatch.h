@@ -14,8 +14,7 @@ namespace kestavel {
 // in no empty one, so it never matches an empty subject.
 bool CellMatch(const GbkText& subject, const GbkText& searchText, bool fuzzy);
 
-// CellMatch for one search text over many subjects: the search text is prepared once and the
-// working buffer is reused.
+// CellMatch for one search text over many subjects.
 class CellMatcher {
   public:
     CellMatcher(const GbkText& searchText, bool fuzzy);
@@ -25,8 +24,6 @@ class CellMatcher {
   private:
     GbkText searchText_;
     bool fuzzy_;
-    std::string foldedSearchText_;
-    std::string foldedSubject_;
 };
 
 }  // namespace kestavel

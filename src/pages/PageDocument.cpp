@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "catalogue/ModFolder.h"
-#include "pages/MarkerSearch.h"
+#include "platform/FoldedSearch.h"
 #include "platform/CodePage.h"
 #include "platform/FileSystem.h"
 

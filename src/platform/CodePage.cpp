@@ -62,11 +62,25 @@ void DecodeMarkingBrokenBytes(void* converter, std::string_view gbk, std::string
     }
 }
 
+// ASCII reads the same in UTF-8 and GBK, and most texts (ids, addresses, numbers) are ASCII.
+bool IsAscii(std::string_view text) {
+    for (char c : text) {
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 bool TryUtf8ToGbk(std::string_view utf8, GbkText& out) {
-    IconvHandle handle = OpenConverter("GBK", "UTF-8");
+    if (IsAscii(utf8)) {
+        out = GbkText::fromBytes(std::string(utf8));
+        return true;
+    }
+    // One converter per thread, reset before each use, instead of one opened per text.
+    thread_local IconvHandle handle = OpenConverter("GBK", "UTF-8");
     if (!handle) return false;
+    iconv(static_cast<iconv_t>(handle.get()), nullptr, nullptr, nullptr, nullptr);
     std::string bytes;
     std::size_t consumed = 0;
     if (!ConvertRun(static_cast<iconv_t>(handle.get()), utf8, bytes, consumed)) return false;
@@ -81,8 +95,10 @@ GbkText Utf8ToGbk(std::string_view utf8) {
 }
 
 std::string GbkToUtf8(const GbkText& gbk) {
+    if (IsAscii(gbk.view())) return gbk.bytes();
+    thread_local GbkDecoder decoder;
     std::string utf8;
-    GbkDecoder().toUtf8(gbk, utf8);
+    decoder.toUtf8(gbk, utf8);
     return utf8;
 }
 
@@ -97,6 +113,7 @@ GbkDecoder::~GbkDecoder() {
 
 void GbkDecoder::toUtf8(const GbkText& gbk, std::string& out) {
     if (utf8_ == nullptr) utf8_ = OpenConverter("UTF-8", "GBK").release();
+    if (utf8_ != nullptr) iconv(static_cast<iconv_t>(utf8_), nullptr, nullptr, nullptr, nullptr);
     DecodeMarkingBrokenBytes(utf8_, gbk.view(), "\xEF\xBF\xBD", out);
 }
 

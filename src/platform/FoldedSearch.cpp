@@ -1,4 +1,4 @@
-#include "pages/MarkerSearch.h"
+#include "platform/FoldedSearch.h"
 
 #include <algorithm>
 #include <cstdint>

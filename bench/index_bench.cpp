@@ -1,0 +1,112 @@
+// Builds the index of a workshop folder of 50,000 item folders: the append against a catalogue
+// that already holds 49,000 of them, and a new index, each compared with a bare listing of the
+// folder's directories in the same run.
+#include <dirent.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "catalogue/IndexBuilding.h"
+#include "catalogue/ModCatalogue.h"
+#include "catalogue/RunFiles.h"
+#include "support/CatalogueFixture.h"
+#include "support/FakePorts.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr int kFolders = 50000;
+constexpr int kNewEvery = 50;  // 1,000 of the folders are not yet in the catalogue
+constexpr int kRounds = 3;
+
+double Seconds(Clock::time_point since) {
+    return std::chrono::duration<double>(Clock::now() - since).count();
+}
+
+std::string FolderName(int i) {
+    return std::to_string(2000000000LL + 7919LL * i);
+}
+
+// The baseline: the folder's directory names read with the plain directory interface.
+double BareListing(const std::string& folder, std::size_t& count) {
+    const auto start = Clock::now();
+    count = 0;
+    DIR* dir = ::opendir(folder.c_str());
+    while (const dirent* entry = ::readdir(dir)) {
+        if (entry->d_type == DT_DIR && entry->d_name[0] != '.') ++count;
+    }
+    ::closedir(dir);
+    return Seconds(start);
+}
+
+void SeedCatalogue(const std::string& path) {
+    std::filesystem::remove(path);
+    kestavel::test::MakeEmptyCatalogue(path);
+    auto catalogue = kestavel::ModCatalogue::open(path, nullptr);
+    catalogue->holdBatch(true);
+    int number = 0;
+    for (int i = 0; i < kFolders; ++i) {
+        if (i % kNewEvery == 0) continue;
+        catalogue->addRecord(++number, kestavel::GbkText::fromAscii(FolderName(i)));
+    }
+    catalogue->holdBatch(false);
+    catalogue->commit();
+}
+
+int RecordCount(const std::string& path) {
+    return kestavel::ModCatalogue::open(path, nullptr)->recordCount();
+}
+
+}  // namespace
+
+int main() {
+    const std::filesystem::path root =
+        std::filesystem::temp_directory_path() / "kestavel-index-bench";
+    std::filesystem::remove_all(root);
+    const std::string workshop = (root / "workshop").string();
+    for (int i = 0; i < kFolders; ++i)
+        std::filesystem::create_directories(root / "workshop" / FolderName(i));
+    const std::string run = root.string();
+    const std::string catalogue = kestavel::CataloguePath(run);
+
+    double listing = 1e9;
+    double append = 1e9;
+    double fresh = 1e9;
+    std::size_t listed = 0;
+    int appended = 0;
+    int indexed = 0;
+    for (int round = 0; round < kRounds; ++round) {
+        listing = std::min(listing, BareListing(workshop, listed));
+
+        SeedCatalogue(catalogue);
+        {
+            kestavel::test::FakeWindow window(run);
+            window.workshopFolder.value = workshop;
+            window.showProgress.checked = false;
+            const auto start = Clock::now();
+            kestavel::AppendIndex(window.context);
+            append = std::min(append, Seconds(start));
+            appended = window.list.rowCount();
+        }
+        {
+            kestavel::test::FakeWindow window(run);
+            window.workshopFolder.value = workshop;
+            window.showProgress.checked = false;
+            window.dialogs.answers = {true};
+            const auto start = Clock::now();
+            kestavel::BuildNewIndex(window.context);
+            fresh = std::min(fresh, Seconds(start));
+            indexed = RecordCount(catalogue);
+        }
+    }
+    std::printf("folders: %zu listed; append added %d rows, new index %d records\n", listed,
+                appended, indexed);
+    std::printf("bare listing: %.3f s\n", listing);
+    std::printf("append index: %.3f s, ratio %.2f (target at most 3)\n", append, append / listing);
+    std::printf("new index:    %.3f s, ratio %.2f (target at most 3)\n", fresh, fresh / listing);
+    std::filesystem::remove_all(root);
+    return 0;
+}
