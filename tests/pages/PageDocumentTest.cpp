@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "pages/MarkerSearch.h"
+#include "platform/FoldedSearch.h"
 #include "platform/FileSystem.h"
 #include "support/TempDir.h"
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "pages/MarkerSearch.h"
+#include "platform/FoldedSearch.h"
 #include "pages/PageDocument.h"
 #include "pages/PageExtraction.h"
 #include "platform/CodePage.h"
