@@ -5,6 +5,7 @@
 
 #include "catalogue/DisplayText.h"
 #include "catalogue/ItemView.h"
+#include "catalogue/ListMirror.h"
 #include "catalogue/ModCatalogue.h"
 #include "catalogue/RunFiles.h"
 #include "catalogue/StartUp.h"
@@ -40,17 +41,7 @@ ItemRow EditRow(const ModRecord& record) {
 }
 
 bool FillEditList(ItemList& list, const std::string& cataloguePath, std::string* error) {
-    auto catalogue = ModCatalogue::open(cataloguePath, error);
-    if (!catalogue) return false;
-    std::vector<ItemRow> rows;
-    rows.reserve(static_cast<std::size_t>(catalogue->recordCount()));
-    const bool ok = catalogue->forEachRecord(
-        [&rows](int, const ModRecord& record) { rows.push_back(EditRow(record)); });
-    catalogue->close();
-    if (!ok) return false;
-    list.removeAllRows();
-    list.appendRows(std::move(rows));
-    return true;
+    return FillList(list, cataloguePath, EditRow, error);
 }
 
 void ShowEditRowInMainWindow(const CommandContext& edit, ItemList& mainList) {

@@ -72,17 +72,6 @@ class PendingRows {
     std::vector<ItemRow> rows_;
 };
 
-std::unique_ptr<ModCatalogue> OpenCatalogue(const CommandContext& context) {
-    const std::string path = CataloguePath(context.runDirectory);
-    std::string error;
-    auto catalogue = ModCatalogue::open(path, &error);
-    if (!catalogue) {
-        context.dialogs->message("DEVodu.edb无法打开，索引未进行。\r\n" + path + "\r\n(" + error +
-                                 ")");
-    }
-    return catalogue;
-}
-
 // The 序号 values in use, with the store's tolerance for a number read back from any kind.
 class TakenNumbers {
   public:
@@ -104,7 +93,7 @@ void BuildNewIndex(const CommandContext& context) {
         return;
     }
     context.busy->enter();
-    auto catalogue = OpenCatalogue(context);
+    auto catalogue = OpenCatalogueFor(context, "新建索引");
     if (!catalogue) {
         context.busy->leave();
         return;
@@ -141,7 +130,7 @@ void BuildNewIndex(const CommandContext& context) {
 }
 
 void AppendIndex(const CommandContext& context) {
-    auto catalogue = OpenCatalogue(context);
+    auto catalogue = OpenCatalogueFor(context, "追加索引");
     if (!catalogue) return;
     const FolderListing listing = ListWorkshop(context.workshopFolder->text());
     const int startCount = catalogue->recordCount();

@@ -13,12 +13,17 @@ ItemRow MirrorRow(const ModRecord& record) {
 }
 
 bool FillListMirror(ItemList& list, const std::string& cataloguePath, std::string* error) {
+    return FillList(list, cataloguePath, MirrorRow, error);
+}
+
+bool FillList(ItemList& list, const std::string& cataloguePath, ItemRow (*rowOf)(const ModRecord&),
+              std::string* error) {
     auto catalogue = ModCatalogue::open(cataloguePath, error);
     if (!catalogue) return false;
     std::vector<ItemRow> rows;
     rows.reserve(static_cast<std::size_t>(catalogue->recordCount()));
     bool ok = catalogue->forEachRecord(
-        [&rows](int, const ModRecord& record) { rows.push_back(MirrorRow(record)); });
+        [&rows, rowOf](int, const ModRecord& record) { rows.push_back(rowOf(record)); });
     catalogue->close();
     if (!ok) {
         if (error) *error = "the records could not be read";

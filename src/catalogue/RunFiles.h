@@ -1,7 +1,10 @@
 #pragma once
 
+#include <memory>
 #include <string>
+#include <string_view>
 
+#include "app/CommandContext.h"
 #include "catalogue/ModCatalogue.h"
 #include "catalogue/WorkshopSettings.h"
 #include "platform/FileSystem.h"
@@ -15,5 +18,10 @@ inline std::string CataloguePath(const std::string& runDirectory) {
 inline std::string SettingsPath(const std::string& runDirectory) {
     return JoinPath(runDirectory, WorkshopSettings::kFileName);
 }
+
+// Opens the catalogue for a command; when it cannot be opened, says so, naming the file and the
+// command that did not run, and gives nothing.
+std::unique_ptr<ModCatalogue> OpenCatalogueFor(const CommandContext& context,
+                                               std::string_view command);
 
 }  // namespace kestavel

@@ -20,18 +20,6 @@
 namespace kestavel {
 namespace {
 
-std::unique_ptr<ModCatalogue> OpenCatalogue(const CommandContext& context,
-                                            std::string_view command) {
-    const std::string path = CataloguePath(context.runDirectory);
-    std::string error;
-    auto catalogue = ModCatalogue::open(path, &error);
-    if (!catalogue) {
-        context.dialogs->message("DEVodu.edb无法打开，" + std::string(command) + "未进行。\r\n" +
-                                 path + "\r\n(" + error + ")");
-    }
-    return catalogue;
-}
-
 // What a command needs of one record, read with one query before it changes anything: a
 // command writes only the record it is handling, so what it read of the others stays true.
 struct Item {
@@ -141,7 +129,7 @@ void DownloadPages(const CommandContext& context, HttpClient& client) {
     FailureList failures;
     std::int64_t fetches = 0;
     context.busy->enter();
-    auto catalogue = OpenCatalogue(context, "下载网页文档");
+    auto catalogue = OpenCatalogueFor(context, "下载网页文档");
     if (!catalogue) {
         context.busy->leave();
         return;
@@ -178,7 +166,7 @@ void DownloadPages(const CommandContext& context, HttpClient& client) {
 }
 
 void ExtractModInformation(const CommandContext& context) {
-    auto catalogue = OpenCatalogue(context, "获取MOD信息");
+    auto catalogue = OpenCatalogueFor(context, "获取MOD信息");
     if (!catalogue) return;
     std::int64_t counter = 0;
     ProgressDisplay progress(context);
@@ -222,7 +210,7 @@ void ExtractModInformation(const CommandContext& context) {
 }
 
 void ExtractPreviewAddresses(const CommandContext& context) {
-    auto catalogue = OpenCatalogue(context, "获取预览图地址");
+    auto catalogue = OpenCatalogueFor(context, "获取预览图地址");
     if (!catalogue) return;
     std::int64_t counter = 0;
     ProgressDisplay progress(context);

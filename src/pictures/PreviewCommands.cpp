@@ -28,15 +28,6 @@ struct PickedItem {
     std::string address;
 };
 
-std::unique_ptr<ModCatalogue> OpenCatalogue(const CommandContext& context) {
-    const std::string path = CataloguePath(context.runDirectory);
-    std::string error;
-    auto catalogue = ModCatalogue::open(path, &error);
-    if (!catalogue)
-        context.dialogs->message("DEVodu.edb无法打开。\r\n" + path + "\r\n(" + error + ")");
-    return catalogue;
-}
-
 std::vector<PickedItem> CollectPickedItems(const CommandContext& edit, ModCatalogue& catalogue) {
     std::vector<PickedItem> items;
     const ItemList& list = *edit.list;
@@ -86,7 +77,7 @@ void PreviewDownload(const CommandContext& context, HttpClient& client) {
         return;
     }
     context.busy->enter();
-    auto catalogue = OpenCatalogue(context);
+    auto catalogue = OpenCatalogueFor(context, "下载预览图片");
     if (!catalogue) {
         context.busy->leave();
         return;
@@ -137,7 +128,7 @@ void PreviewRefresh(const CommandContext& edit, HttpClient& client) {
     edit.pump->runEvents(1);
     std::vector<PickedItem> items;
     {
-        auto catalogue = OpenCatalogue(edit);
+        auto catalogue = OpenCatalogueFor(edit, "更新预览图片");
         if (!catalogue) return;
         items = CollectPickedItems(edit, *catalogue);
     }
