@@ -36,6 +36,8 @@ class ItemList {
     virtual bool isHighlighted(int row) const = 0;
     virtual void setHighlighted(int row, bool highlighted) = 0;
     virtual void clearHighlight() = 0;
+    // Highlights these rows too, in one step (a search's hits).
+    virtual void highlightRows(const std::vector<int>& rows) = 0;
     // The highlighted rows in ascending order, asked once rather than row by row.
     virtual std::vector<int> highlightedRows() const = 0;
     // -1 when no row is current.

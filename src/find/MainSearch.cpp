@@ -1,5 +1,6 @@
 #include "find/MainSearch.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "catalogue/ItemView.h"
@@ -8,6 +9,7 @@
 #include "find/FindReport.h"
 #include "find/HitScroll.h"
 #include "platform/CodePage.h"
+#include "platform/FoldedSearch.h"
 
 namespace kestavel {
 namespace {
@@ -58,6 +60,40 @@ std::string_view JoinedDescription(const ItemList& list, int row, std::string& j
     return joined;
 }
 
+// Whether a row's description can hold the search text: it has to occur, letters folded, inside
+// one piece or across the join of two. A row that fails this cannot match and is never joined,
+// which spares the scan copying every description.
+bool DescriptionMayHold(const ItemList& list, int row, std::string_view needle) {
+    const int first = ColumnOf(Field::Description1);
+    std::string_view previous;
+    char window[2 * kDescriptionPieceBytes];
+    for (int piece = 0; piece < kDescriptionPieces; ++piece) {
+        const std::string_view text = list.cell(row, first + piece).view();
+        if (text.empty()) continue;
+        if (FindFolded(text.data(), text.data() + text.size(), needle) != nullptr) return true;
+        if (!previous.empty() && needle.size() > 1) {
+            // A piece shorter than the text could let it span three pieces: join and look.
+            const std::size_t reach = needle.size() - 1;
+            if (previous.size() < reach || reach > kDescriptionPieceBytes) return true;
+            const std::size_t head = std::min(reach, text.size());
+            std::copy_n(previous.end() - reach, reach, window);
+            std::copy_n(text.begin(), head, window + reach);
+            if (FindFolded(window, window + reach + head, needle) != nullptr) return true;
+        }
+        previous = text;
+    }
+    return false;
+}
+
+// The total length of a row's description pieces.
+std::size_t DescriptionSize(const ItemList& list, int row) {
+    std::size_t size = 0;
+    for (int piece = 0; piece < kDescriptionPieces; ++piece) {
+        size += list.cell(row, ColumnOf(Field::Description1) + piece).size();
+    }
+    return size;
+}
+
 bool IsGoneValue(std::string_view text) {
     return text == "真" || text == "假";
 }
@@ -86,12 +122,29 @@ void MainSearch(const CommandContext& context, std::string_view searchItem, Sear
     const int column = SubjectColumn(*item);
     CellMatcher matcher(searchText, fuzzy);
     HitNumbers hits;
+    // Nothing is drawn during the scan, so the hits are highlighted together at its end.
+    std::vector<int> hitRows;
     std::string joined;
     joined.reserve(kDescriptionPieces * kDescriptionPieceBytes);
     int lastDescriptionRow = -1;
     bool examinedAny = false;
     const int rows = list.rowCount();
     for (int row = 0; row < rows; ++row) {
+        if (*item == SearchItem::Description && convertible) {
+            // Rows that cannot match are settled without joining their pieces.
+            const std::size_t size = DescriptionSize(list, row);
+            if (size == 0) {
+                examinedAny = examinedAny || fuzzy;
+                continue;
+            }
+            const bool mayMatch = fuzzy ? DescriptionMayHold(list, row, searchText.view())
+                                        : size == searchText.size();
+            if (!mayMatch) {
+                examinedAny = examinedAny || fuzzy;
+                lastDescriptionRow = row;
+                continue;
+            }
+        }
         const std::string_view subject = *item == SearchItem::Description
                                              ? JoinedDescription(list, row, joined)
                                              : list.cell(row, column).view();
@@ -99,12 +152,13 @@ void MainSearch(const CommandContext& context, std::string_view searchItem, Sear
         examinedAny = examinedAny || byNumber || fuzzy || equal;
         const bool hit = byNumber ? equal : convertible && matcher.matches(subject);
         if (hit) {
-            list.setHighlighted(row, true);
+            hitRows.push_back(row);
             hits.add(list.cell(row, ColumnOf(Field::Number)));
             ScrollToHit(list, row, kMainHitPage, kMainHitOffset);
         }
         if (*item == SearchItem::Description && !subject.empty()) lastDescriptionRow = row;
     }
+    list.highlightRows(hitRows);
     // Nothing is drawn while the scan runs, so the description box is set once, to the last
     // description the scan passed over.
     if (lastDescriptionRow >= 0) {

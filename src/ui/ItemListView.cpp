@@ -238,6 +238,21 @@ void ItemListView::clearHighlight() {
     selectionModel()->clearSelection();
 }
 
+void ItemListView::highlightRows(const std::vector<int>& rows) {
+    // Runs of neighbouring rows become one range, and the view hears of the change once.
+    QItemSelection selection;
+    const int last = model_->columnCount() - 1;
+    for (std::size_t i = 0; i < rows.size();) {
+        std::size_t j = i;
+        while (j + 1 < rows.size() && rows[j + 1] == rows[j] + 1) ++j;
+        if (rows[i] >= 0 && rows[j] < rowCount()) {
+            selection.select(model_->index(rows[i], 0), model_->index(rows[j], last));
+        }
+        i = j + 1;
+    }
+    selectionModel()->select(selection, QItemSelectionModel::Select);
+}
+
 std::vector<int> ItemListView::highlightedRows() const {
     std::vector<int> rows;
     for (const QItemSelectionRange& range : selectionModel()->selection()) {

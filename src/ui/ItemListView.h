@@ -66,6 +66,7 @@ class ItemListView : public QTableView, public ItemList {
     bool isHighlighted(int row) const override;
     void setHighlighted(int row, bool highlighted) override;
     void clearHighlight() override;
+    void highlightRows(const std::vector<int>& rows) override;
     std::vector<int> highlightedRows() const override;
     int currentRow() const override;
     void setCurrentRow(int row) override;

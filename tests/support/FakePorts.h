@@ -47,6 +47,9 @@ class FakeItemList : public ItemList {
         rows.at(static_cast<std::size_t>(row)).highlighted = on;
     }
     void clearHighlight() override;
+    void highlightRows(const std::vector<int>& chosen) override {
+        for (int row : chosen) setHighlighted(row, true);
+    }
     std::vector<int> highlightedRows() const override;
     int currentRow() const override { return current; }
     void setCurrentRow(int row) override { current = row; }
