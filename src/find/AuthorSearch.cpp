@@ -68,14 +68,17 @@ void SelectedAuthorsSearch(const CommandContext& context) {
     for (int row = 0; row < rows; ++row) list.setPicked(row, false);
     AuthorTest byAuthor(authors, std::move(authorSet), context.fuzzySearch->isChecked());
     HitNumbers hits;
+    // Nothing is drawn during the scan, so the hits are highlighted together at its end.
+    std::vector<int> hitRows;
     int lastHit = -1;
     for (int row = 0; row < rows; ++row) {
         if (!byAuthor.fits(list.cell(row, kAuthorColumn))) continue;
-        list.setHighlighted(row, true);
+        hitRows.push_back(row);
         list.makeVisible(row);
         hits.add(list.cell(row, kNumberColumn));
         lastHit = row;
     }
+    list.highlightRows(hitRows);
     if (lastHit >= 0) list.focus();
     // The view ends on the last hit: the row offset rows below it first when enough rows
     // follow, else the last row.
