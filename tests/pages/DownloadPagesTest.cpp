@@ -12,6 +12,7 @@
 #include "WorkshopServer.h"
 #include "pages/PageCommands.h"
 #include "platform/HttpClient.h"
+#include "support/ShortTimeouts.h"
 
 namespace kestavel {
 namespace {
@@ -23,13 +24,6 @@ class DownloadPagesTest : public test::PagesTest {
   protected:
     DownloadPagesTest() { window.pagePrefix.value = server.pagePrefix(); }
 
-    static HttpOptions Options() {
-        HttpOptions options;
-        options.connectTimeout = 2000ms;
-        options.stallTime = 1s;
-        options.totalTimeout = 10000ms;
-        return options;
-    }
     void run(bool confirm = true) {
         window.dialogs.answers.push_back(confirm);
         DownloadPages(window.context, client);
@@ -44,7 +38,7 @@ class DownloadPagesTest : public test::PagesTest {
     }
 
     workshop::WorkshopServer server;
-    HttpClient client{Options()};
+    HttpClient client{test::ShortTimeouts()};
 };
 
 TEST_F(DownloadPagesTest, AsksFirstAndCancelChangesNothing) {
@@ -205,8 +199,8 @@ TEST_F(DownloadPagesTest, AHostThatRefusesTheConnectionFailsEveryItem) {
     ASSERT_EQ(::bind(refusing, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
     socklen_t length = sizeof address;
     ::getsockname(refusing, reinterpret_cast<sockaddr*>(&address), &length);
-    window.pagePrefix.value =
-        "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port)) + "/sharedfiles/filedetails/?id=";
+    window.pagePrefix.value = "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port)) +
+                              "/sharedfiles/filedetails/?id=";
     addItem("1");
     addItem("2");
     const auto start = std::chrono::steady_clock::now();

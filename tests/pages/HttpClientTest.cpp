@@ -1,4 +1,5 @@
 #include "platform/HttpClient.h"
+#include "support/ShortTimeouts.h"
 
 #include <gtest/gtest.h>
 
@@ -22,14 +23,6 @@ Answer Body(std::string body) {
     Answer answer;
     answer.body = std::move(body);
     return answer;
-}
-
-HttpOptions ShortTimeouts() {
-    HttpOptions options;
-    options.connectTimeout = 2000ms;
-    options.stallTime = 1s;
-    options.totalTimeout = 10000ms;
-    return options;
 }
 
 // A port on 127.0.0.1 that is bound but never listens: connecting to it is refused at once.
@@ -57,7 +50,7 @@ class RefusingPort {
 class HttpClientTest : public ::testing::Test {
   protected:
     WorkshopServer server;
-    HttpClient client{ShortTimeouts()};
+    HttpClient client{test::ShortTimeouts()};
 };
 
 TEST_F(HttpClientTest, GetsTheBodyAndStatusWithThePagesHeaders) {
@@ -93,7 +86,8 @@ TEST_F(HttpClientTest, FollowsUpToFiveRedirects) {
     server.setAnswer("/final", Body("arrived"));
     for (int i = 1; i <= 6; ++i) {
         Answer hop;
-        hop.redirect = i == 1 ? server.base() + "/final" : server.base() + "/hop" + std::to_string(i - 1);
+        hop.redirect =
+            i == 1 ? server.base() + "/final" : server.base() + "/hop" + std::to_string(i - 1);
         server.setAnswer("/hop" + std::to_string(i), hop);
     }
     auto five = client.get(server.base() + "/hop5");
@@ -147,7 +141,7 @@ TEST_F(HttpClientTest, AServerThatNeverAnswersHitsTheStallTime) {
 }
 
 TEST_F(HttpClientTest, TheTotalTimeoutBoundsTheFetch) {
-    HttpOptions options = ShortTimeouts();
+    HttpOptions options = test::ShortTimeouts();
     options.stallBytesPerSecond = 0;  // no stall rule: only the total time-out ends it
     options.totalTimeout = 700ms;
     HttpClient bounded(options);
@@ -179,7 +173,7 @@ TEST_F(HttpClientTest, ADroppedConnectionGivesNothing) {
 }
 
 TEST_F(HttpClientTest, ABodyPastTheCapGivesNothing) {
-    HttpOptions options = ShortTimeouts();
+    HttpOptions options = test::ShortTimeouts();
     options.maxBodyBytes = 1000;
     HttpClient capped(options);
     server.setAnswer("/exact", Body(std::string(1000, 'e')));

@@ -12,20 +12,13 @@
 #include "pages/PagesTestSupport.h"
 #include "pictures/PreviewFiles.h"
 #include "platform/HttpClient.h"
+#include "support/ShortTimeouts.h"
 
 namespace kestavel {
 namespace {
 
 using namespace std::chrono_literals;
 using workshop::Answer;
-
-HttpOptions FastOptions() {
-    HttpOptions options;
-    options.connectTimeout = 2000ms;
-    options.stallTime = 1s;
-    options.totalTimeout = 10000ms;
-    return options;
-}
 
 Answer Picture(std::string body, int status = 200) {
     Answer answer;
@@ -84,7 +77,7 @@ class PreviewTest : public test::PagesTest {
     std::string lastSummary() const { return window.progressBox.value; }
 
     workshop::WorkshopServer server;
-    HttpClient client{FastOptions()};
+    HttpClient client{test::ShortTimeouts()};
     test::FakeTextBox leastHours;
     test::FakeTextBox mostHours;
     test::FakeCheckBox keepBackup;
