@@ -3,63 +3,33 @@
 #include <algorithm>
 #include <set>
 #include <string>
+#include <string_view>
+#include <thread>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "app/ProgressDisplay.h"
 #include "catalogue/DisplayText.h"
 #include "catalogue/ListMirror.h"
 #include "catalogue/ModCatalogue.h"
+#include "catalogue/NamePool.h"
 #include "catalogue/RunFiles.h"
-#include "platform/CodePage.h"
-#include "platform/FileSystem.h"
+#include "catalogue/WorkshopListing.h"
 
 namespace kestavel {
 namespace {
 
 constexpr double kNumberTolerance = 0.0000001;
-
-// The sub-folders of the workshop folder. Names the catalogue cannot hold as
-// GBK are left out and collected, so the user learns which items were not indexed.
-struct FolderListing {
-    std::vector<std::pair<std::string, GbkText>> names;  // native name, its GBK form
-    std::vector<std::string> unusable;
-};
-
-// Names are taken in byte order, as NTFS lists them, so the same folder numbers the same way on
-// every run and file system.
-FolderListing ListWorkshop(const std::string& folder) {
-    FolderListing listing;
-    std::vector<std::string> names = ListDirectory(folder, ListFilter::DirectoriesOnly, "*.*");
-    std::sort(names.begin(), names.end());
-    for (std::string& name : names) {
-        GbkText gbk;
-        if (TryUtf8ToGbk(name, gbk) && !gbk.empty()) {
-            listing.names.emplace_back(std::move(name), std::move(gbk));
-        } else {
-            listing.unusable.push_back(std::move(name));
-        }
-    }
-    return listing;
-}
-
-std::string UnusableLines(const std::vector<std::string>& unusable) {
-    if (unusable.empty()) return {};
-    std::string lines = "\r\n以下目录名无法转为GBK编码，未索引：";
-    for (const std::string& name : unusable) {
-        // Shown with replacement marks where the bytes are not valid text.
-        lines += "\r\n" + (IsValidUtf8(name) ? name : GbkToUtf8(GbkText::fromBytes(name)));
-    }
-    return lines;
-}
+constexpr std::size_t kRecordsPerWrite = 4096;
 
 // Rows are handed to the list in runs, before each pause for window events and at the end,
 // so a long listing is not one model insertion per folder.
 class PendingRows {
   public:
     explicit PendingRows(ItemList& list) : list_(list) {}
-    void add(std::int64_t number, const GbkText& code) {
-        rows_.push_back({DisplayNumber(number), code});
+    void add(std::int64_t number, std::string_view code) {
+        rows_.push_back({DisplayNumber(number), GbkText::fromBytes(std::string(code))});
     }
     void flush() {
         if (rows_.empty()) return;
@@ -72,17 +42,101 @@ class PendingRows {
     std::vector<ItemRow> rows_;
 };
 
-// The 序号 values in use, with the store's tolerance for a number read back from any kind.
-class TakenNumbers {
+// Records wait with their rows until the same moments, then go to the catalogue many a statement;
+// only the rows of records that were written reach the list.
+class PendingRecords {
   public:
-    void add(double number) { numbers_.insert(number); }
-    bool contains(double number) const {
-        auto nearest = numbers_.lower_bound(number - kNumberTolerance);
-        return nearest != numbers_.end() && *nearest <= number + kNumberTolerance;
+    PendingRecords(ModCatalogue& catalogue, ItemList& list) : catalogue_(catalogue), rows_(list) {}
+    void add(std::int64_t number, std::string_view code) { pending_.push_back({number, code}); }
+    // False when a write failed; what was written before it stays.
+    bool flush() {
+        const std::size_t written = catalogue_.addRecords(pending_);
+        for (std::size_t i = 0; i < written; ++i) rows_.add(pending_[i].number, pending_[i].code);
+        rows_.flush();
+        const bool complete = written == pending_.size();
+        pending_.clear();
+        return complete;
     }
 
   private:
-    std::multiset<double> numbers_;
+    ModCatalogue& catalogue_;
+    PendingRows rows_;
+    std::vector<ModCatalogue::NewRecord> pending_;
+};
+
+// The whole new index as one transaction, committed only when every record was written.
+bool WriteNewIndex(ModCatalogue& catalogue, const WorkshopListing& listing) {
+    std::vector<ModCatalogue::NewRecord> records;
+    records.reserve(std::min(listing.size(), kRecordsPerWrite));
+    bool complete = true;
+    for (std::size_t i = 0; i < listing.size() && complete; ++i) {
+        records.push_back({static_cast<std::int64_t>(i + 1), listing.code(i)});
+        if (records.size() == kRecordsPerWrite || i + 1 == listing.size()) {
+            complete = catalogue.addRecords(records) == records.size();
+            records.clear();
+        }
+    }
+    catalogue.holdBatch(false);
+    if (complete && catalogue.commit()) return true;
+    catalogue.rollback();
+    return false;
+}
+
+// The 编码 values of the catalogue, in an open-addressing table of positions in their pool (far
+// less memory than a node per code), and those added since they were read.
+class TakenCodes {
+  public:
+    void read(NamePool codes) {
+        codes_ = std::move(codes);
+        std::size_t capacity = 16;
+        while (capacity < 2 * codes_.size()) capacity *= 2;
+        slots_.assign(capacity, kEmpty);
+        for (std::uint32_t i = 0; i < codes_.size(); ++i) {
+            std::size_t slot = slotOf(codes_[i]);
+            while (slots_[slot] != kEmpty && codes_[slots_[slot]] != codes_[i]) {
+                slot = (slot + 1) & (slots_.size() - 1);
+            }
+            slots_[slot] = i;
+        }
+    }
+    void add(std::string_view code) { added_.insert(code); }
+    bool contains(std::string_view code) const {
+        for (std::size_t slot = slotOf(code); slots_[slot] != kEmpty;
+             slot = (slot + 1) & (slots_.size() - 1)) {
+            if (codes_[slots_[slot]] == code) return true;
+        }
+        return added_.count(code) != 0;
+    }
+
+  private:
+    static constexpr std::uint32_t kEmpty = 0xFFFFFFFF;
+    std::size_t slotOf(std::string_view code) const {
+        return std::hash<std::string_view>{}(code) & (slots_.size() - 1);
+    }
+    NamePool codes_;
+    std::vector<std::uint32_t> slots_ = std::vector<std::uint32_t>(1, kEmpty);
+    std::unordered_set<std::string_view> added_;
+};
+
+// The 序号 values in use, with the store's tolerance for a number read back from any kind.
+class TakenNumbers {
+  public:
+    void read(std::vector<double> numbers) {
+        numbers_ = std::move(numbers);
+        std::sort(numbers_.begin(), numbers_.end());
+    }
+    void add(double number) { added_.insert(number); }
+    bool contains(double number) const {
+        const auto stored =
+            std::lower_bound(numbers_.begin(), numbers_.end(), number - kNumberTolerance);
+        if (stored != numbers_.end() && *stored <= number + kNumberTolerance) return true;
+        const auto added = added_.lower_bound(number - kNumberTolerance);
+        return added != added_.end() && *added <= number + kNumberTolerance;
+    }
+
+  private:
+    std::vector<double> numbers_;
+    std::multiset<double> added_;
 };
 
 }  // namespace
@@ -100,26 +154,34 @@ void BuildNewIndex(const CommandContext& context) {
     }
     // One transaction from the clearing to the last record: a kill leaves the old catalogue.
     catalogue->holdBatch(true);
-    catalogue->clear();
-    context.list->removeAllRows();
-    const FolderListing listing = ListWorkshop(context.workshopFolder->text());
+    // The catalogue is cleared while the folder is listed, and written while the list and the
+    // progress display are filled. Each side only reads the listing, and the catalogue is used
+    // by one thread at a time.
+    bool cleared = false;
+    WorkshopListing listing;
+    {
+        std::jthread clearing([&] { cleared = catalogue->clear(); });
+        listing = ListWorkshop(context.workshopFolder->text());
+    }
     ProgressDisplay progress(context);
     progress.showIfTicked();
-    PendingRows rows(*context.list);
-    std::int64_t counter = 0;
-    for (const auto& [name, code] : listing.names) {
-        ++counter;
-        if (context.showProgress->isChecked()) rows.flush();
-        progress.beforeItem();
-        progress.setText("正在索引目录：" + std::to_string(counter) + "，目录名：" + name);
-        catalogue->addRecord(counter, code);
-        rows.add(counter, code);
+    bool stored = false;
+    {
+        std::jthread writing([&] { stored = cleared && WriteNewIndex(*catalogue, listing); });
+        context.list->removeAllRows();
+        PendingRows rows(*context.list);
+        for (std::size_t i = 0; i < listing.size(); ++i) {
+            const auto number = static_cast<std::int64_t>(i + 1);
+            if (context.showProgress->isChecked()) rows.flush();
+            progress.beforeItem();
+            progress.setText("正在索引目录：" + std::to_string(number) + "，目录名：" +
+                             std::string(listing.name(i)));
+            rows.add(number, listing.code(i));
+        }
+        rows.flush();
     }
-    rows.flush();
-    catalogue->holdBatch(false);
-    const bool stored = catalogue->commit();
-    progress.finish("索引完成，共索引目录" + std::to_string(counter) + "个",
-                    UnusableLines(listing.unusable));
+    progress.finish("索引完成，共索引目录" + std::to_string(listing.size()) + "个",
+                    UnusableLines(listing.unusable()));
     catalogue->close();
     if (!stored) {
         // The file kept the old index: show that again rather than rows the file lacks.
@@ -132,47 +194,61 @@ void BuildNewIndex(const CommandContext& context) {
 void AppendIndex(const CommandContext& context) {
     auto catalogue = OpenCatalogueFor(context, "追加索引");
     if (!catalogue) return;
-    const FolderListing listing = ListWorkshop(context.workshopFolder->text());
+    // The catalogue's 编码 and 序号 values are read once, while the folder is listed: each
+    // listed name then costs two look-ups instead of two scans of every record.
+    TakenCodes codes;
+    TakenNumbers numbers;
+    WorkshopListing listing;
+    {
+        std::jthread reading([&] {
+            NamePool storedCodes;
+            std::vector<double> storedNumbers;
+            storedNumbers.reserve(static_cast<std::size_t>(catalogue->recordCount()));
+            catalogue->forEachNumberAndCode([&](double number, const GbkText& code) {
+                storedCodes.push_back(code.view());
+                storedNumbers.push_back(number);
+            });
+            codes.read(std::move(storedCodes));
+            numbers.read(std::move(storedNumbers));
+        });
+        listing = ListWorkshop(context.workshopFolder->text());
+    }
     const int startCount = catalogue->recordCount();
     ProgressDisplay progress(context);
     progress.showIfTicked();
     context.busy->enter();
 
-    // The catalogue's 编码 and 序号 values, read once: each listed name then costs two look-ups
-    // instead of two scans of every record.
-    std::unordered_set<std::string> codes;
-    TakenNumbers numbers;
-    catalogue->forEachNumberAndCode([&](double number, const GbkText& code) {
-        codes.insert(code.bytes());
-        numbers.add(number);
-    });
-
-    PendingRows rows(*context.list);
-    std::int64_t counter = 0;
-    for (const auto& [name, code] : listing.names) {
-        ++counter;
-        if (codes.count(code.bytes()) != 0) continue;
+    PendingRecords pending(*catalogue, *context.list);
+    bool written = true;
+    std::int64_t records = startCount;
+    for (std::size_t i = 0; i < listing.size(); ++i) {
+        const std::string_view code = listing.code(i);
+        if (codes.contains(code)) continue;
+        const auto counter = static_cast<std::int64_t>(i + 1);
         std::int64_t number = counter;
         if (numbers.contains(static_cast<double>(counter))) {
-            number = catalogue->recordCount() + 1;
+            number = records + 1;
         } else {
-            if (context.showProgress->isChecked()) rows.flush();
+            if (context.showProgress->isChecked() && !pending.flush()) {
+                written = false;
+                break;
+            }
             progress.beforeItem();
-            progress.setText("正在追加索引目录：" +
-                             std::to_string(catalogue->recordCount() - startCount) + "，目录名：" +
-                             name);
+            progress.setText("正在追加索引目录：" + std::to_string(records - startCount) +
+                             "，目录名：" + std::string(listing.name(i)));
         }
-        if (!catalogue->addRecord(number, code)) continue;
-        codes.insert(code.bytes());
+        pending.add(number, code);
+        ++records;
+        codes.add(code);
         numbers.add(static_cast<double>(number));
-        rows.add(number, code);
     }
-    rows.flush();
+    if (written) written = pending.flush();
     catalogue->commit();
     const int added = catalogue->recordCount() - startCount;
     progress.finish("追加索引完成，共追加目录" + std::to_string(added) + "个",
-                    UnusableLines(listing.unusable));
+                    UnusableLines(listing.unusable()));
     catalogue->close();
+    if (!written) context.dialogs->message("DEVodu.edb无法写入，追加索引已中止。");
     context.busy->leave();
 }
 

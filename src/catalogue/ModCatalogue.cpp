@@ -1,5 +1,6 @@
 #include "catalogue/ModCatalogue.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -11,6 +12,16 @@ namespace kestavel {
 namespace {
 
 constexpr std::int64_t kBatchMilliseconds = 1000;
+constexpr std::size_t kRowsPerInsert = 256;
+// Large enough that a whole new index stays in memory until its commit, rather than spilling
+// pages (and syncing the journal) halfway through.
+constexpr const char* kCacheSizePragma = "PRAGMA cache_size = -65536";
+
+std::string InsertSql(std::size_t rows) {
+    std::string sql = "INSERT INTO ModCatalogue (rowid, \"序号\", \"编码\") VALUES (?, ?, ?)";
+    for (std::size_t i = 1; i < rows; ++i) sql += ", (?, ?, ?)";
+    return sql;
+}
 
 std::string Quoted(std::string_view name) {
     return "\"" + std::string(name) + "\"";
@@ -164,6 +175,7 @@ std::unique_ptr<ModCatalogue> ModCatalogue::open(const std::string& path, std::s
     auto db = SqliteDatabase::open(path, SqliteDatabase::Mode::ReadWrite, error);
     if (!db) return nullptr;
     if (!HasCatalogueLayout(*db, error)) return nullptr;
+    db->execute(kCacheSizePragma);
     auto count = db->prepare("SELECT count(*) FROM ModCatalogue", error);
     if (!count || count->step() != SqliteStatement::Step::Row) return nullptr;
     std::unique_ptr<ModCatalogue> catalogue(new ModCatalogue(std::move(db)));
@@ -293,15 +305,41 @@ bool ModCatalogue::write(const std::vector<std::pair<Field, FieldValue>>& fields
 }
 
 bool ModCatalogue::addRecord(std::int64_t number, const GbkText& code) {
-    if (!beginWrite()) return false;
-    auto& insert =
-        statement(insert_, "INSERT INTO ModCatalogue (rowid, \"序号\", \"编码\") VALUES (?, ?, ?)");
-    insert.bindInt(1, count_ + 1);
-    insert.bindInt(2, number);
-    insert.bindBlob(3, code.view());
-    bool ok = insert.step() == SqliteStatement::Step::Done;
-    if (ok) ++count_;
-    return endWrite(ok);
+    const NewRecord record{number, code.view()};
+    return addRecords({&record, 1}) == 1;
+}
+
+std::size_t ModCatalogue::addRecords(std::span<const NewRecord> records) {
+    std::size_t written = 0;
+    while (written < records.size()) {
+        const auto run =
+            records.subspan(written, std::min(kRowsPerInsert, records.size() - written));
+        if (!beginWrite()) break;
+        const bool ok = insertRun(run);
+        if (ok) written += run.size();
+        if (!endWrite(ok)) break;
+    }
+    return written;
+}
+
+// One INSERT of many rows: a statement per row would cost more than the rows themselves.
+bool ModCatalogue::insertRun(std::span<const NewRecord> run) {
+    std::unique_ptr<SqliteStatement> oddSized;
+    std::unique_ptr<SqliteStatement>& slot = run.size() == kRowsPerInsert ? insertMany_
+                                             : run.size() == 1            ? insert_
+                                                                          : oddSized;
+    auto& insert = statement(slot, InsertSql(run.size()));
+    int index = 1;
+    std::int64_t rowid = count_;
+    for (const NewRecord& record : run) {
+        insert.bindInt(index++, ++rowid);
+        insert.bindInt(index++, record.number);
+        insert.bindBlobUntilStep(index++, record.code);
+    }
+    const bool ok = insert.step() == SqliteStatement::Step::Done;
+    insert.reset();
+    if (ok) count_ = static_cast<int>(rowid);
+    return ok;
 }
 
 bool ModCatalogue::clear() {

@@ -4,7 +4,9 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -51,7 +53,15 @@ class ModCatalogue {
     // wins); false, with none of them written, when a position is out of range or it fails.
     bool write(const std::vector<std::pair<Field, FieldValue>>& fields);
 
+    // A record to append: its 序号 and its 编码 as GBK bytes.
+    struct NewRecord {
+        std::int64_t number;
+        std::string_view code;
+    };
     bool addRecord(std::int64_t number, const GbkText& code);
+    // Appends records count+1, count+2, … many rows a statement; returns how many were written,
+    // fewer than given only when a write failed (the rest are then not written).
+    std::size_t addRecords(std::span<const NewRecord> records);
     bool clear();
 
     // Forward from the current record; on failure the current record stays where it was.
@@ -77,6 +87,7 @@ class ModCatalogue {
     bool endWrite(bool ok);
     bool loadCurrent();
     SqliteStatement& statement(std::unique_ptr<SqliteStatement>& slot, const std::string& sql);
+    bool insertRun(std::span<const NewRecord> run);
 
     std::unique_ptr<SqliteDatabase> db_;
     int count_ = 0;
@@ -87,6 +98,7 @@ class ModCatalogue {
     std::int64_t batchStarted_ = 0;
     std::unique_ptr<SqliteStatement> selectRow_;
     std::unique_ptr<SqliteStatement> insert_;
+    std::unique_ptr<SqliteStatement> insertMany_;
     std::unique_ptr<SqliteStatement> findCode_;
     std::unique_ptr<SqliteStatement> findNumber_;
     std::array<std::unique_ptr<SqliteStatement>, kFieldCount> update_;

@@ -143,11 +143,10 @@ bool MatchesWildcard(std::string_view name, std::string_view pattern) {
     return p == pattern.size();
 }
 
-std::vector<std::string> ListDirectory(const std::string& folder, ListFilter filter,
-                                       std::string_view pattern) {
-    std::vector<std::string> names;
+void ForEachDirectoryEntry(const std::string& folder, ListFilter filter, std::string_view pattern,
+                           const std::function<void(std::string_view name)>& visit) {
     std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
-    if (!dir) return names;
+    if (!dir) return;
     while (const dirent* entry = ::readdir(dir.get())) {
         std::string_view name = entry->d_name;
         if (name == "." || name == "..") continue;
@@ -159,8 +158,15 @@ std::vector<std::string> ListDirectory(const std::string& folder, ListFilter fil
             }
             if (!isDir) continue;
         }
-        names.emplace_back(name);
+        visit(name);
     }
+}
+
+std::vector<std::string> ListDirectory(const std::string& folder, ListFilter filter,
+                                       std::string_view pattern) {
+    std::vector<std::string> names;
+    ForEachDirectoryEntry(folder, filter, pattern,
+                          [&names](std::string_view name) { names.emplace_back(name); });
     return names;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -45,6 +46,9 @@ enum class ListFilter { Everything, DirectoriesOnly };
 // an empty listing.
 std::vector<std::string> ListDirectory(const std::string& folder, ListFilter filter,
                                        std::string_view pattern = "*");
+// The same entries handed over one at a time, for callers that keep them more compactly.
+void ForEachDirectoryEntry(const std::string& folder, ListFilter filter, std::string_view pattern,
+                           const std::function<void(std::string_view name)>& visit);
 
 bool MatchesWildcard(std::string_view name, std::string_view pattern);
 

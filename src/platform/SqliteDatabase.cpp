@@ -78,6 +78,13 @@ void SqliteStatement::bindBlob(int index, std::string_view bytes) {
         sqlite3_bind_blob64(stmt_, index, bytes.data(), bytes.size(), SQLITE_TRANSIENT);
     }
 }
+void SqliteStatement::bindBlobUntilStep(int index, std::string_view bytes) {
+    if (bytes.empty()) {
+        sqlite3_bind_zeroblob(stmt_, index, 0);
+    } else {
+        sqlite3_bind_blob64(stmt_, index, bytes.data(), bytes.size(), SQLITE_STATIC);
+    }
+}
 void SqliteStatement::bindText(int index, std::string_view text) {
     sqlite3_bind_text64(stmt_, index, text.data(), text.size(), SQLITE_TRANSIENT, SQLITE_UTF8);
 }

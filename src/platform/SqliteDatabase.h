@@ -46,6 +46,8 @@ class SqliteStatement {
     void bindInt(int index, std::int64_t value);
     void bindDouble(int index, double value);
     void bindBlob(int index, std::string_view bytes);
+    // Binds without copying: the bytes must outlive the next step().
+    void bindBlobUntilStep(int index, std::string_view bytes);
     void bindText(int index, std::string_view text);
     void bindNull(int index);
 

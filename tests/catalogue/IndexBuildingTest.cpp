@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "catalogue/ModCatalogue.h"
+#include "platform/SqliteDatabase.h"
 #include "support/CatalogueFixture.h"
 #include "support/FakePorts.h"
 #include "support/TempDir.h"
@@ -192,6 +193,46 @@ TEST_F(IndexBuildingTest, NamesGbkCannotHoldAreSkippedAndListed) {
     EXPECT_EQ(window.resultBox.text(),
               "\r\n\r\n索引完成，共索引目录2个\r\n以下目录名无法转为GBK编码，未索引：\r\n\xF0\x9F"
               "\x98\x80");
+}
+
+TEST_F(IndexBuildingTest, ChineseNamesAreStoredAsGbkAndTakenInTheirByteOrder) {
+    folders({"道路", "200", "Zoo", "100"});
+    window.dialogs.answers = {true};
+    BuildNewIndex(window.context);
+    const Records expected{{1, "100"}, {2, "200"}, {3, "Zoo"}, {4, test::Gbk("道路").bytes()}};
+    EXPECT_EQ(stored(), expected);
+    EXPECT_EQ(shown(), expected);
+    EXPECT_EQ(window.progressBox.history[3], "正在索引目录：4，目录名：道路");
+
+    folders({"公园"});
+    AppendIndex(window.context);
+    EXPECT_EQ(stored().back(),
+              (std::pair<std::int64_t, std::string>{5, test::Gbk("公园").bytes()}));
+}
+
+// Another program holds the catalogue's write lock for the whole command.
+TEST_F(IndexBuildingTest, ACatalogueThatCannotBeWrittenKeepsWhatItHeld) {
+    seed({{1, "900"}});
+    folders({"100", "200"});
+    auto other =
+        SqliteDatabase::open(dir.file("DEVodu.edb"), SqliteDatabase::Mode::ReadWrite, nullptr);
+    ASSERT_TRUE(other && other->execute("BEGIN IMMEDIATE"));
+
+    window.dialogs.answers = {true};
+    BuildNewIndex(window.context);
+    ASSERT_EQ(window.dialogs.asked.size(), 2u);
+    EXPECT_EQ(window.dialogs.asked[1].text, "DEVodu.edb无法写入，旧的索引保持不变。");
+    EXPECT_EQ(shown(), (Records{{1, "900"}}));
+
+    AppendIndex(window.context);
+    ASSERT_EQ(window.dialogs.asked.size(), 3u);
+    EXPECT_EQ(window.dialogs.asked[2].text, "DEVodu.edb无法写入，追加索引已中止。");
+    EXPECT_EQ(shown(), (Records{{1, "900"}}));
+    EXPECT_TRUE(window.resultBox.text().ends_with("追加索引完成，共追加目录0个"));
+    EXPECT_FALSE(window.busy.busy);
+
+    other->execute("ROLLBACK");
+    EXPECT_EQ(stored(), (Records{{1, "900"}}));
 }
 
 TEST_F(IndexBuildingTest, BrowseSetsTheFolderUnlessCancelled) {

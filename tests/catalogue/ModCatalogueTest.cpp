@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/FileSystem.h"
+#include "platform/SqliteDatabase.h"
 #include "support/CatalogueFixture.h"
 #include "support/TempDir.h"
 
@@ -49,6 +50,37 @@ TEST_F(ModCatalogueTest, AddedRecordsHoldNumberCodeAndEmptyValues) {
     EXPECT_FALSE(catalogue->goToRecord(3));
     EXPECT_FALSE(catalogue->goToRecord(0));
     EXPECT_EQ(catalogue->currentRecord(), 2);
+}
+
+TEST_F(ModCatalogueTest, ManyRecordsAreAddedInRunsAfterTheExistingOnes) {
+    std::vector<std::string> codes;
+    for (int i = 0; i < 600; ++i) codes.push_back(std::to_string(5000 + i));
+    std::vector<ModCatalogue::NewRecord> records;
+    for (int i = 0; i < 600; ++i) records.push_back({1000 + i, codes[static_cast<std::size_t>(i)]});
+    {
+        auto catalogue = openWith({"100"});
+        EXPECT_EQ(catalogue->addRecords(records), 600u);
+        EXPECT_EQ(catalogue->recordCount(), 601);
+    }
+    auto catalogue = open();
+    ASSERT_EQ(catalogue->recordCount(), 601);
+    for (int n : {2, 257, 258, 601}) {  // either side of a run's end, and the last
+        ASSERT_TRUE(catalogue->goToRecord(n));
+        EXPECT_EQ(std::get<std::int64_t>(catalogue->read(Field::Number)), 1000 + n - 2);
+        EXPECT_EQ(std::get<GbkText>(catalogue->read(Field::Code)).bytes(),
+                  std::to_string(5000 + n - 2));
+        EXPECT_EQ(std::get<GbkText>(catalogue->read(Field::Name)).bytes(), "");
+    }
+}
+
+TEST_F(ModCatalogueTest, AddingToALockedFileWritesNothing) {
+    auto catalogue = openWith({});
+    auto other = SqliteDatabase::open(path, SqliteDatabase::Mode::ReadWrite, nullptr);
+    ASSERT_TRUE(other && other->execute("BEGIN IMMEDIATE"));
+    const std::string code = "100";
+    const ModCatalogue::NewRecord records[] = {{1, code}, {2, code}};
+    EXPECT_EQ(catalogue->addRecords(records), 0u);
+    EXPECT_EQ(catalogue->recordCount(), 0);
 }
 
 TEST_F(ModCatalogueTest, WrittenFieldsSurviveReopening) {

@@ -19,6 +19,7 @@ void FakeItemList::setCell(int row, int column, const GbkText& text) {
 }
 
 void FakeItemList::appendRows(std::vector<ItemRow> newRows) {
+    rows.reserve(rows.size() + newRows.size());
     for (ItemRow& cells : newRows) rows.push_back(Row{std::move(cells), false, false});
 }
 

@@ -81,7 +81,7 @@ class FakeTextBox : public TextBox {
     std::string text() const override { return value; }
     void setText(std::string_view text) override {
         value = std::string(text);
-        history.push_back(value);
+        if (keepsHistory) history.push_back(value);
     }
     void append(std::string_view text) override { value += text; }
     void setVisible(bool on) override { visible = on; }
@@ -90,6 +90,7 @@ class FakeTextBox : public TextBox {
     std::string value;
     bool visible;
     std::vector<std::string> history;  // every text set, in order
+    bool keepsHistory = true;          // off where a benchmark sets thousands of texts
 };
 
 // An edit box the user types into; records the focus and select-all requests.
