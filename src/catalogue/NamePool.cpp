@@ -2,21 +2,9 @@
 
 #include <algorithm>
 
+#include "platform/LeadingBytes.h"
+
 namespace kestavel {
-namespace {
-
-// The first eight bytes as one number whose order is their byte order; shorter names are padded
-// with zero bytes, which no file name holds, so they still sort first.
-std::uint64_t LeadingBytes(std::string_view name) {
-    std::uint64_t key = 0;
-    for (std::size_t i = 0; i < 8; ++i) {
-        key <<= 8;
-        if (i < name.size()) key |= static_cast<unsigned char>(name[i]);
-    }
-    return key;
-}
-
-}  // namespace
 
 bool NamePool::isAscii() const {
     return std::all_of(bytes_.begin(), bytes_.end(),

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <optional>
+#include <thread>
+#include <vector>
 
 #include "catalogue/ItemView.h"
 #include "catalogue/ModRecord.h"
@@ -94,6 +96,37 @@ std::size_t DescriptionSize(const ItemList& list, int row) {
     return size;
 }
 
+// What the look at a row's description pieces settled before the row is examined.
+enum class DescriptionCheck : unsigned char { Empty, CannotMatch, MayMatch };
+
+constexpr std::size_t kRowsWorthASecondThread = 4096;
+
+// The check of every row. It only reads the cells, so a long list is checked in two halves at
+// once; a short one is not worth the thread.
+std::vector<DescriptionCheck> CheckDescriptions(const ItemList& list, std::string_view needle,
+                                                bool fuzzy) {
+    const auto rows = static_cast<std::size_t>(list.rowCount());
+    std::vector<DescriptionCheck> checks(rows);
+    const auto checkRange = [&](std::size_t first, std::size_t end) {
+        for (std::size_t row = first; row < end; ++row) {
+            const int r = static_cast<int>(row);
+            const std::size_t size = DescriptionSize(list, r);
+            const bool mayMatch =
+                size != 0 && (fuzzy ? DescriptionMayHold(list, r, needle) : size == needle.size());
+            checks[row] = size == 0  ? DescriptionCheck::Empty
+                          : mayMatch ? DescriptionCheck::MayMatch
+                                     : DescriptionCheck::CannotMatch;
+        }
+    };
+    const std::size_t half = rows >= kRowsWorthASecondThread ? rows / 2 : rows;
+    {
+        std::jthread later;
+        if (half < rows) later = std::jthread(checkRange, half, rows);
+        checkRange(0, half);
+    }
+    return checks;
+}
+
 bool IsGoneValue(std::string_view text) {
     return text == "真" || text == "假";
 }
@@ -128,18 +161,20 @@ void MainSearch(const CommandContext& context, std::string_view searchItem, Sear
     joined.reserve(kDescriptionPieces * kDescriptionPieceBytes);
     int lastDescriptionRow = -1;
     bool examinedAny = false;
+    // Rows that cannot match are settled without joining their pieces.
+    const bool checked = *item == SearchItem::Description && convertible;
+    const std::vector<DescriptionCheck> checks =
+        checked ? CheckDescriptions(list, searchText.view(), fuzzy)
+                : std::vector<DescriptionCheck>();
     const int rows = list.rowCount();
     for (int row = 0; row < rows; ++row) {
-        if (*item == SearchItem::Description && convertible) {
-            // Rows that cannot match are settled without joining their pieces.
-            const std::size_t size = DescriptionSize(list, row);
-            if (size == 0) {
+        if (checked) {
+            const DescriptionCheck check = checks[static_cast<std::size_t>(row)];
+            if (check == DescriptionCheck::Empty) {
                 examinedAny = examinedAny || fuzzy;
                 continue;
             }
-            const bool mayMatch = fuzzy ? DescriptionMayHold(list, row, searchText.view())
-                                        : size == searchText.size();
-            if (!mayMatch) {
+            if (check == DescriptionCheck::CannotMatch) {
                 examinedAny = examinedAny || fuzzy;
                 lastDescriptionRow = row;
                 continue;

@@ -21,6 +21,8 @@ class TextKeys {
     void add(const Collation& collation, std::u16string_view text);
     std::size_t size() const { return ends_.size(); }
     std::string_view operator[](std::size_t row) const;
+    // Takes over the keys of the rows that follow.
+    void append(const TextKeys& later);
 
   private:
     std::string bytes_;

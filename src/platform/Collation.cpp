@@ -35,6 +35,19 @@ Collation Collation::ForLocale(const std::string& localeName) {
     return Collation(std::move(collator));
 }
 
+Collation Collation::clone() const {
+    auto copy = std::make_unique<Collator>();
+    if (collator_->handle != nullptr) {
+        UErrorCode status = U_ZERO_ERROR;
+        copy->handle = ucol_clone(collator_->handle, &status);
+        if (U_FAILURE(status)) {
+            if (copy->handle != nullptr) ucol_close(copy->handle);
+            copy->handle = nullptr;
+        }
+    }
+    return Collation(std::move(copy));
+}
+
 void Collation::appendSortKey(std::u16string_view text, std::string& keys) const {
     UCollator* handle = collator_->handle;
     if (handle == nullptr) {

@@ -15,6 +15,9 @@ class Collation {
     // A named locale such as "en_US" or "zh_CN"; an unknown name gives ICU's root order.
     static Collation ForLocale(const std::string& localeName);
 
+    // An independent copy for another thread: one collator is not to be used by two at once.
+    Collation clone() const;
+
     ~Collation();
     Collation(Collation&&) noexcept;
     Collation& operator=(Collation&&) noexcept;
