@@ -88,6 +88,20 @@ std::size_t MatchAt(const char* at, const char* end, const Markers& markers) {
 // first hit, or nullptr with p moved to where it stopped.
 #if defined(KESTAVEL_X86_SIMD)
 
+// The first of a block's candidate positions (one bit each) where a whole marker starts.
+inline const char* FirstMatch(std::uint32_t bits, const char* block, const char* end,
+                              const Markers& markers, std::size_t* which) {
+    for (; bits != 0; bits &= bits - 1) {
+        const char* at = block + __builtin_ctz(bits);
+        const std::size_t found = MatchAt(at, end, markers);
+        if (found < markers.count) {
+            *which = found;
+            return at;
+        }
+    }
+    return nullptr;
+}
+
 bool HasAvx2() {
     static const bool has = __builtin_cpu_supports("avx2");
     return has;
@@ -124,15 +138,7 @@ __attribute__((target("avx2"))) const char* ScanAvx2Fixed(const char*& p, const 
             hits = _mm256_or_si256(hits, _mm256_and_si256(opens, closes));
         }
         auto bits = static_cast<std::uint32_t>(_mm256_movemask_epi8(hits));
-        while (bits != 0) {
-            const char* at = p + __builtin_ctz(bits);
-            const std::size_t found = MatchAt(at, end, markers);
-            if (found < markers.count) {
-                *which = found;
-                return at;
-            }
-            bits &= bits - 1;
-        }
+        if (const char* at = FirstMatch(bits, p, end, markers, which)) return at;
     }
     return nullptr;
 }
@@ -176,15 +182,7 @@ __attribute__((target("avx2"))) const char* ScanAvx2(const char*& p, const char*
                 hits, _mm256_and_si256(opens[item.firstGroup], Test256(tail, item.last)));
         }
         auto bits = static_cast<std::uint32_t>(_mm256_movemask_epi8(hits));
-        while (bits != 0) {
-            const char* at = p + __builtin_ctz(bits);
-            const std::size_t found = MatchAt(at, end, markers);
-            if (found < markers.count) {
-                *which = found;
-                return at;
-            }
-            bits &= bits - 1;
-        }
+        if (const char* at = FirstMatch(bits, p, end, markers, which)) return at;
     }
     return nullptr;
 }
@@ -216,15 +214,7 @@ const char* ScanSse2Fixed(const char*& p, const char* end, const Markers& marker
             hits = _mm_or_si128(hits, _mm_and_si128(opens, closes));
         }
         auto bits = static_cast<std::uint32_t>(_mm_movemask_epi8(hits));
-        while (bits != 0) {
-            const char* at = p + __builtin_ctz(bits);
-            const std::size_t found = MatchAt(at, end, markers);
-            if (found < markers.count) {
-                *which = found;
-                return at;
-            }
-            bits &= bits - 1;
-        }
+        if (const char* at = FirstMatch(bits, p, end, markers, which)) return at;
     }
     return nullptr;
 }
@@ -267,15 +257,7 @@ const char* ScanSse2(const char*& p, const char* end, const Markers& markers, st
                 _mm_or_si128(hits, _mm_and_si128(opens[item.firstGroup], Test128(tail, item.last)));
         }
         auto bits = static_cast<std::uint32_t>(_mm_movemask_epi8(hits));
-        while (bits != 0) {
-            const char* at = p + __builtin_ctz(bits);
-            const std::size_t found = MatchAt(at, end, markers);
-            if (found < markers.count) {
-                *which = found;
-                return at;
-            }
-            bits &= bits - 1;
-        }
+        if (const char* at = FirstMatch(bits, p, end, markers, which)) return at;
     }
     return nullptr;
 }
