@@ -195,7 +195,7 @@ int main(int argc, char** argv) {
 
     Refill(list, rows);
     kestavel::test::FakeWindow window;
-    window.context.list = &list;
+    window.context.window.list = &list;
     window.searchCondition.value = "tramway";
     window.fuzzySearch.checked = true;
     double search = 1e9;

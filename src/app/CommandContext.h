@@ -4,6 +4,7 @@
 
 #include "app/BusyState.h"
 #include "app/CheckBox.h"
+#include "app/CommandHost.h"
 #include "app/Dialogs.h"
 #include "app/EventPump.h"
 #include "app/InputBox.h"
@@ -14,32 +15,62 @@
 
 namespace kestavel {
 
-// The controls and services a window hands to its commands. A command uses only what it needs;
-// tests fill the same struct with fakes.
-struct CommandContext {
-    std::string runDirectory;
+class HttpClient;
 
-    ItemList* list = nullptr;
+// How a window's long commands show their progress.
+enum class ProgressVariant {
+    ShownWhileRunning,  // MainWindow: the progress box over the list, while "进度显示" is ticked
+    AlwaysShown,        // EditWindow: the progress box stands in the window all the time
+    ResultBoxOnly,      // PictureWindow: no progress box, only the result box
+};
+
+// MainWindow's item view, which shows the current row of either list.
+struct ItemViewPorts {
+    ItemList* mainList = nullptr;  // the list a double click on the preview scrolls
+    TextBox* description = nullptr;
+    TextBox* caption = nullptr;
+    TextBox* noPreviewLink = nullptr;
+    PictureBox* picture = nullptr;
+};
+
+// The two settings; they live in MainWindow's boxes and are read at the moment of use.
+struct SettingsBoxes {
     TextBox* workshopFolder = nullptr;
     TextBox* pagePrefix = nullptr;
+};
+
+// The controls of the window the command was started from. A window leaves out what it lacks.
+struct WindowControls {
+    ProgressVariant progress = ProgressVariant::ShownWhileRunning;
+    ItemList* list = nullptr;
     TextBox* progressBox = nullptr;
     TextBox* resultBox = nullptr;
-    TextBox* descriptionBox = nullptr;
-    TextBox* previewCaption = nullptr;
-    TextBox* noPreviewLink = nullptr;
     TextBox* jumpBox = nullptr;
+    InputBox* searchCondition = nullptr;
+    CheckBox* fuzzySearch = nullptr;
+    CheckBox* showProgress = nullptr;
     TextBox* leastHours = nullptr;
     TextBox* mostHours = nullptr;
     CheckBox* keepPreviewBackup = nullptr;
-    PictureBox* previewPicture = nullptr;
-    CheckBox* showProgress = nullptr;
-    InputBox* searchCondition = nullptr;
-    CheckBox* fuzzySearch = nullptr;
+};
 
-    BusyState* busy = nullptr;
+struct CommandServices {
     Dialogs* dialogs = nullptr;
     EventPump* pump = nullptr;
     Shell* shell = nullptr;
+    BusyState* busy = nullptr;  // MainWindow's, whichever window runs the command
+    HttpClient* http = nullptr;
+    CommandHost* host = nullptr;  // the window's running commands and their stop request
+};
+
+// Everything a window hands its commands, built by each window for itself; tests fill the same
+// struct with fakes.
+struct CommandContext {
+    std::string runDirectory;
+    WindowControls window;
+    SettingsBoxes settings;
+    ItemViewPorts itemView;
+    CommandServices services;
 };
 
 }  // namespace kestavel

@@ -1,5 +1,8 @@
 #include "catalogue/EditList.h"
 
+#include "app/CommandFrame.h"
+#include "catalogue/RecordNumber.h"
+
 #include <array>
 #include <cstdlib>
 
@@ -44,13 +47,13 @@ bool FillEditList(ItemList& list, const std::string& cataloguePath, std::string*
     return FillList(list, cataloguePath, EditRow, error);
 }
 
-void ShowEditRowInMainWindow(const CommandContext& edit, ItemList& mainList) {
-    const int row = edit.list->currentRow();
+void ShowEditRowInMainWindow(const CommandContext& edit) {
+    ItemList& mainList = *edit.itemView.mainList;
+    const int row = edit.window.list->currentRow();
     if (row < 0) return;
-    const GbkText number = edit.list->cell(row, 0);
-    const GbkText code = edit.list->cell(row, 1);
-    const int mainRow =
-        MainRowOf(mainList, number, std::strtol(number.bytes().c_str(), nullptr, 10));
+    const GbkText number = edit.window.list->cell(row, 0);
+    const GbkText code = edit.window.list->cell(row, 1);
+    const int mainRow = MainRowOf(mainList, number, RecordNumberOf(number));
     if (mainRow >= 0) {
         mainList.setCurrentRow(mainRow);
         mainList.makeVisible(mainRow);
@@ -68,12 +71,11 @@ void KeepPickedRows(ItemList& list) {
 
 bool ShowAllRows(const CommandContext& edit) {
     if (!RunFilesPresent(edit)) return false;
-    edit.busy->enter();
+    CommandFrame frame(edit);
     std::string error;
-    if (!FillEditList(*edit.list, CataloguePath(edit.runDirectory), &error)) {
-        edit.dialogs->message("DEVodu.edb无法读取，列表未更新。\r\n(" + error + ")");
+    if (!FillEditList(*edit.window.list, CataloguePath(edit.runDirectory), &error)) {
+        edit.services.dialogs->message("DEVodu.edb无法读取，列表未更新。\r\n(" + error + ")");
     }
-    edit.busy->leave();
     return true;
 }
 

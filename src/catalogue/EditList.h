@@ -17,7 +17,7 @@ bool FillEditList(ItemList& list, const std::string& cataloguePath, std::string*
 
 // The edit list's current row changed: move MainWindow's list to the item and show it there.
 // The edit context carries MainWindow's item view.
-void ShowEditRowInMainWindow(const CommandContext& edit, ItemList& mainList);
+void ShowEditRowInMainWindow(const CommandContext& edit);
 
 // "显示选择项目": keeps only the ticked rows, in their order.
 void KeepPickedRows(ItemList& list);

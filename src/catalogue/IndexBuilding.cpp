@@ -1,6 +1,7 @@
 #include "catalogue/IndexBuilding.h"
 
 #include <algorithm>
+#include <numeric>
 #include <set>
 #include <string>
 #include <string_view>
@@ -9,7 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/ProgressDisplay.h"
+#include "app/CommandFrame.h"
+#include "catalogue/CommandWrites.h"
 #include "catalogue/DisplayText.h"
 #include "catalogue/ListMirror.h"
 #include "catalogue/ModCatalogue.h"
@@ -20,7 +22,6 @@
 namespace kestavel {
 namespace {
 
-constexpr double kNumberTolerance = 0.0000001;
 constexpr std::size_t kRecordsPerWrite = 4096;
 
 // Rows are handed to the list in runs, before each pause for window events and at the end,
@@ -64,7 +65,7 @@ class PendingRecords {
     std::vector<ModCatalogue::NewRecord> pending_;
 };
 
-// The whole new index as one transaction, committed only when every record was written.
+// The records of the whole new index, written into the one open transaction.
 bool WriteNewIndex(ModCatalogue& catalogue, const WorkshopListing& listing) {
     std::vector<ModCatalogue::NewRecord> records;
     records.reserve(std::min(listing.size(), kRecordsPerWrite));
@@ -76,10 +77,7 @@ bool WriteNewIndex(ModCatalogue& catalogue, const WorkshopListing& listing) {
             records.clear();
         }
     }
-    catalogue.holdBatch(false);
-    if (complete && catalogue.commit()) return true;
-    catalogue.rollback();
-    return false;
+    return complete;
 }
 
 // The 编码 values of the catalogue, in an open-addressing table of positions in their pool (far
@@ -142,16 +140,18 @@ class TakenNumbers {
 }  // namespace
 
 void BuildNewIndex(const CommandContext& context) {
-    if (!context.dialogs->confirm(
-            "      如果新建索引的话，旧的索引及相关信息会全部清除，是否继续？", kQuestionTitle)) {
+    // A folder that cannot be listed is no empty workshop: nothing is asked and nothing cleared.
+    const std::string folder = context.settings.workshopFolder->text();
+    if (!WorkshopReadable(folder)) {
+        context.services.dialogs->message(UnreadableWorkshopMessage(folder, "新建索引"));
         return;
     }
-    context.busy->enter();
+    if (!Confirmed(context, "      如果新建索引的话，旧的索引及相关信息会全部清除，是否继续？")) {
+        return;
+    }
+    CommandFrame frame(context);
     auto catalogue = OpenCatalogueFor(context, "新建索引");
-    if (!catalogue) {
-        context.busy->leave();
-        return;
-    }
+    if (!catalogue) return;
     // One transaction from the clearing to the last record: a kill leaves the old catalogue.
     catalogue->holdBatch(true);
     // The catalogue is cleared while the folder is listed, and written while the list and the
@@ -161,37 +161,54 @@ void BuildNewIndex(const CommandContext& context) {
     WorkshopListing listing;
     {
         std::jthread clearing([&] { cleared = catalogue->clear(); });
-        listing = ListWorkshop(context.workshopFolder->text());
+        listing = ListWorkshop(folder);
     }
-    ProgressDisplay progress(context);
-    progress.showIfTicked();
+    if (!listing.readable()) {
+        catalogue->rollback();
+        context.services.dialogs->message(UnreadableWorkshopMessage(folder, "新建索引"));
+        return;
+    }
+    frame.showProgress();
     bool stored = false;
+    std::size_t indexed = 0;
     {
         std::jthread writing([&] { stored = cleared && WriteNewIndex(*catalogue, listing); });
-        context.list->removeAllRows();
-        PendingRows rows(*context.list);
-        for (std::size_t i = 0; i < listing.size(); ++i) {
-            const auto number = static_cast<std::int64_t>(i + 1);
-            if (context.showProgress->isChecked()) rows.flush();
-            progress.beforeItem();
-            progress.setText("正在索引目录：" + std::to_string(number) + "，目录名：" +
-                             std::string(listing.name(i)));
-            rows.add(number, listing.code(i));
+        context.window.list->removeAllRows();
+        PendingRows rows(*context.window.list);
+        for (; indexed < listing.size(); ++indexed) {
+            if (frame.stopRequested()) break;
+            const auto number = static_cast<std::int64_t>(indexed + 1);
+            frame.beforeItem();
+            frame.setProgress("正在索引目录：" + std::to_string(number) + "，目录名：" +
+                              std::string(listing.name(indexed)));
+            rows.add(number, listing.code(indexed));
+            // The rows go to the list in runs, at the moments events may run to show them.
+            if (frame.progressTicked() && context.services.pump->due()) rows.flush();
         }
         rows.flush();
     }
-    progress.finish("索引完成，共索引目录" + std::to_string(listing.size()) + "个",
-                    UnusableLines(listing.unusable()));
-    catalogue->close();
+    // A stopped index keeps the folders it had reached, as the list shows them.
+    stored = stored && catalogue->truncate(static_cast<int>(indexed)) && catalogue->commit();
     if (!stored) {
+        catalogue->rollback();
+        catalogue->close();
         // The file kept the old index: show that again rather than rows the file lacks.
-        context.dialogs->message("DEVodu.edb无法写入，旧的索引保持不变。");
-        FillListMirror(*context.list, CataloguePath(context.runDirectory), nullptr);
+        context.services.dialogs->message("DEVodu.edb无法写入，旧的索引保持不变。");
+        FillListMirror(*context.window.list, CataloguePath(context.runDirectory), nullptr);
+        return;
     }
-    context.busy->leave();
+    catalogue->close();
+    frame.finish("索引完成，共索引目录" + std::to_string(indexed) + "个",
+                 UnusableLines(listing.unusable()));
 }
 
 void AppendIndex(const CommandContext& context) {
+    const std::string folder = context.settings.workshopFolder->text();
+    if (!WorkshopReadable(folder)) {
+        context.services.dialogs->message(UnreadableWorkshopMessage(folder, "追加索引"));
+        return;
+    }
+    CommandFrame frame(context);
     auto catalogue = OpenCatalogueFor(context, "追加索引");
     if (!catalogue) return;
     // The catalogue's 编码 and 序号 values are read once, while the folder is listed: each
@@ -211,17 +228,21 @@ void AppendIndex(const CommandContext& context) {
             codes.read(std::move(storedCodes));
             numbers.read(std::move(storedNumbers));
         });
-        listing = ListWorkshop(context.workshopFolder->text());
+        listing = ListWorkshop(folder);
+    }
+    if (!listing.readable()) {
+        context.services.dialogs->message(UnreadableWorkshopMessage(folder, "追加索引"));
+        return;
     }
     const int startCount = catalogue->recordCount();
-    ProgressDisplay progress(context);
-    progress.showIfTicked();
-    context.busy->enter();
+    const int startRows = context.window.list->rowCount();
+    frame.showProgress();
 
-    PendingRecords pending(*catalogue, *context.list);
+    PendingRecords pending(*catalogue, *context.window.list);
     bool written = true;
     std::int64_t records = startCount;
     for (std::size_t i = 0; i < listing.size(); ++i) {
+        if (frame.stopRequested()) break;
         const std::string_view code = listing.code(i);
         if (codes.contains(code)) continue;
         const auto counter = static_cast<std::int64_t>(i + 1);
@@ -229,32 +250,40 @@ void AppendIndex(const CommandContext& context) {
         if (numbers.contains(static_cast<double>(counter))) {
             number = records + 1;
         } else {
-            if (context.showProgress->isChecked() && !pending.flush()) {
+            if (frame.progressTicked() && context.services.pump->due() && !pending.flush()) {
                 written = false;
                 break;
             }
-            progress.beforeItem();
-            progress.setText("正在追加索引目录：" + std::to_string(records - startCount) +
-                             "，目录名：" + std::string(listing.name(i)));
+            frame.beforeItem();
+            frame.setProgress("正在追加索引目录：" + std::to_string(records - startCount) +
+                              "，目录名：" + std::string(listing.name(i)));
         }
         pending.add(number, code);
         ++records;
         codes.add(code);
         numbers.add(static_cast<double>(number));
     }
-    if (written) written = pending.flush();
-    catalogue->commit();
+    written = written && pending.flush() && catalogue->commit();
+    if (!written) {
+        catalogue->rollback();
+        // Only the rows of records the file holds stay in the list.
+        const int stored = catalogue->recordCount() - startCount;
+        std::vector<int> keep(static_cast<std::size_t>(startRows + stored));
+        std::iota(keep.begin(), keep.end(), 0);
+        context.window.list->reorderRows(keep);
+        catalogue->close();
+        ReportCatalogueWriteFailure(context, "追加索引", stored);
+        return;
+    }
     const int added = catalogue->recordCount() - startCount;
-    progress.finish("追加索引完成，共追加目录" + std::to_string(added) + "个",
-                    UnusableLines(listing.unusable()));
     catalogue->close();
-    if (!written) context.dialogs->message("DEVodu.edb无法写入，追加索引已中止。");
-    context.busy->leave();
+    frame.finish("追加索引完成，共追加目录" + std::to_string(added) + "个",
+                 UnusableLines(listing.unusable()));
 }
 
 void BrowseWorkshopFolder(const CommandContext& context) {
-    auto folder = context.dialogs->chooseFolder("浏览创意工坊下载MOD所在的文件夹");
-    if (folder && !folder->empty()) context.workshopFolder->setText(*folder);
+    auto folder = context.services.dialogs->chooseFolder("浏览创意工坊下载MOD所在的文件夹");
+    if (folder && !folder->empty()) context.settings.workshopFolder->setText(*folder);
 }
 
 }  // namespace kestavel

@@ -4,6 +4,7 @@
 
 #include "catalogue/ModCatalogue.h"
 #include "catalogue/ModFolder.h"
+#include "catalogue/RecordNumber.h"
 #include "catalogue/RunFiles.h"
 #include "platform/CodePage.h"
 
@@ -14,9 +15,9 @@ GbkText JoinedDescription(const std::string& runDirectory, const GbkText& number
     GbkText joined;
     auto catalogue = ModCatalogue::open(CataloguePath(runDirectory), nullptr);
     if (!catalogue) return joined;
-    const long record = std::strtol(number.bytes().c_str(), nullptr, 10);
+    const int record = RecordNumberOf(number);
     if (record < 1 || record > catalogue->recordCount()) return joined;
-    catalogue->goToRecord(static_cast<int>(record));
+    catalogue->goToRecord(record);
     for (int piece = 0; piece < kDescriptionPieces; ++piece) {
         joined += std::get<GbkText>(catalogue->read(Position(Field::Description1) + piece));
     }
@@ -46,17 +47,17 @@ std::string DescriptionLines(const GbkText& description) {
 
 void ShowItem(const CommandContext& context, const GbkText& number, const GbkText& code) {
     const std::string codeText = GbkToUtf8(code);
-    context.shell->setClipboardText(codeText);
-    context.previewCaption->setText("预览图:" + GbkToUtf8(number) + "/" + codeText);
-    const std::string picture = PreviewPicturePath(context.workshopFolder->text(), code);
+    context.services.shell->setClipboardText(codeText);
+    context.itemView.caption->setText("预览图:" + GbkToUtf8(number) + "/" + codeText);
+    const std::string picture = PreviewPicturePath(context.settings.workshopFolder->text(), code);
     if (PathExists(picture)) {
-        context.noPreviewLink->setVisible(false);
-        context.previewPicture->showFile(picture);
+        context.itemView.noPreviewLink->setVisible(false);
+        context.itemView.picture->showFile(picture);
     } else {
-        context.noPreviewLink->setVisible(true);
-        context.previewPicture->clear();
+        context.itemView.noPreviewLink->setVisible(true);
+        context.itemView.picture->clear();
     }
-    context.descriptionBox->setText(
+    context.itemView.description->setText(
         DescriptionLines(JoinedDescription(context.runDirectory, number)));
 }
 

@@ -20,21 +20,21 @@ long ReadWholeNumber(const std::string& text) {
 }  // namespace
 
 void ShowCurrentRow(const CommandContext& context) {
-    const int row = context.list->currentRow();
+    const int row = context.window.list->currentRow();
     if (row < 0) return;
-    ShowItem(context, context.list->cell(row, 0), context.list->cell(row, 1));
+    ShowItem(context, context.window.list->cell(row, 0), context.window.list->cell(row, 1));
 }
 
 void OpenCurrentItemFolder(const CommandContext& context) {
-    const int row = context.list->currentRow();
+    const int row = context.window.list->currentRow();
     if (row < 0) return;
-    context.shell->openFolder(
-        ModFolder(context.workshopFolder->text(), context.list->cell(row, 1)));
+    context.services.shell->openFolder(
+        ModFolder(context.settings.workshopFolder->text(), context.window.list->cell(row, 1)));
 }
 
 bool JumpToTypedRow(const CommandContext& context, int pageLength) {
-    ItemList& list = *context.list;
-    const long n = ReadWholeNumber(context.jumpBox->text());
+    ItemList& list = *context.window.list;
+    const long n = ReadWholeNumber(context.window.jumpBox->text());
     if (n <= 0 || n > list.rowCount()) return false;
     const int row = static_cast<int>(n);
     ShowItem(context, GbkText::fromAscii(std::to_string(row)), list.cell(row - 1, 1));
@@ -46,13 +46,13 @@ bool JumpToTypedRow(const CommandContext& context, int pageLength) {
 }
 
 void ScrollToShownItem(const CommandContext& context, int pageLength) {
-    const std::string caption = context.previewCaption->text();
+    const std::string caption = context.itemView.caption->text();
     const std::size_t slash = caption.find('/');
-    context.list->focus();
+    context.window.list->focus();
     if (slash == std::string::npos) return;
     std::string number = caption.substr(0, slash);
     if (number.rfind(kCaptionPrefix, 0) == 0) number.erase(0, kCaptionPrefix.size());
-    ScrollToPage(*context.list, static_cast<int>(ReadWholeNumber(number)), pageLength);
+    ScrollToPage(*context.window.list, static_cast<int>(ReadWholeNumber(number)), pageLength);
 }
 
 }  // namespace kestavel

@@ -12,6 +12,11 @@ namespace kestavel {
 namespace {
 
 constexpr std::int64_t kBatchMilliseconds = 1000;
+// A view with the catalogue's columns would pass the column check and fail on the first write.
+bool IsTable(SqliteDatabase& db) {
+    auto type = db.prepare("SELECT type FROM sqlite_master WHERE name = 'ModCatalogue'");
+    return type && type->step() == SqliteStatement::Step::Row && type->columnView(0) == "table";
+}
 constexpr std::size_t kRowsPerInsert = 256;
 // Large enough that a whole new index stays in memory until its commit, rather than spilling
 // pages (and syncing the journal) halfway through.
@@ -62,6 +67,13 @@ std::optional<LocalDateTime> ParseDate(std::string_view text) {
 FieldValue ReadColumn(const SqliteStatement& row, int column, FieldKind kind) {
     switch (kind) {
         case FieldKind::WholeNumber:
+            if (row.columnIsReal(column)) {
+                // Written by another program as a real: a hair off a whole number is that number.
+                const double value = row.columnDouble(column);
+                const double whole = std::round(value);
+                return static_cast<std::int64_t>(
+                    std::fabs(value - whole) <= kNumberTolerance ? whole : std::trunc(value));
+            }
             return row.columnInt(column);
         case FieldKind::Text:
             return GbkText::fromBytes(row.columnBytes(column));
@@ -134,6 +146,10 @@ bool HasCatalogueLayout(SqliteDatabase& db, std::string* error) {
         if (error) *error = "there is no table ModCatalogue";
         return false;
     }
+    if (!IsTable(db)) {
+        if (error) *error = "ModCatalogue is a view, not a table";
+        return false;
+    }
     if (i != kFields.size()) {
         if (error) *error = "the table ModCatalogue lacks columns";
         return false;
@@ -176,11 +192,11 @@ std::unique_ptr<ModCatalogue> ModCatalogue::open(const std::string& path, std::s
     if (!db) return nullptr;
     if (!HasCatalogueLayout(*db, error)) return nullptr;
     db->execute(kCacheSizePragma);
-    auto count = db->prepare("SELECT count(*) FROM ModCatalogue", error);
-    if (!count || count->step() != SqliteStatement::Step::Row) return nullptr;
     std::unique_ptr<ModCatalogue> catalogue(new ModCatalogue(std::move(db)));
-    catalogue->count_ = static_cast<int>(count->columnInt(0));
-    catalogue->current_ = catalogue->count_ > 0 ? 1 : 0;
+    if (!catalogue->readCount()) {
+        if (error) *error = catalogue->db_->lastError();
+        return nullptr;
+    }
     return catalogue;
 }
 
@@ -190,15 +206,16 @@ ModCatalogue::~ModCatalogue() {
     close();
 }
 
-SqliteStatement& ModCatalogue::statement(std::unique_ptr<SqliteStatement>& slot,
+SqliteStatement* ModCatalogue::statement(std::unique_ptr<SqliteStatement>& slot,
                                          const std::string& sql) {
     if (!slot) {
+        // A statement that does not prepare (a changed file, no memory) is a failed step.
         auto prepared = db_->prepare(sql);
-        // The layout was checked at open, so the fixed statements always prepare.
+        if (!prepared) return nullptr;
         slot = std::make_unique<SqliteStatement>(std::move(*prepared));
     }
     slot->reset();
-    return *slot;
+    return slot.get();
 }
 
 bool ModCatalogue::goToRecord(int n) {
@@ -215,8 +232,10 @@ void ModCatalogue::goToFirstRecord() {
 bool ModCatalogue::loadCurrent() {
     if (cached_) return true;
     if (current_ < 1) return false;
-    auto& select =
+    auto* prepared =
         statement(selectRow_, "SELECT " + ColumnList() + " FROM ModCatalogue WHERE rowid = ?");
+    if (!prepared) return false;
+    auto& select = *prepared;
     select.bindInt(1, current_);
     if (select.step() != SqliteStatement::Step::Row) return false;
     ModRecord record;
@@ -257,9 +276,11 @@ bool ModCatalogue::endWrite(bool ok) {
 bool ModCatalogue::write(int position, const FieldValue& value) {
     if (position < 1 || position > kFieldCount || current_ < 1 || !beginWrite()) return false;
     const FieldInfo& info = InfoOf(position);
-    auto& update =
+    auto* prepared =
         statement(update_[static_cast<std::size_t>(position - 1)],
                   "UPDATE ModCatalogue SET " + Quoted(info.name) + " = ? WHERE rowid = ?");
+    if (!prepared) return false;
+    auto& update = *prepared;
     BindValue(update, 1, info.kind, value);
     update.bindInt(2, current_);
     bool ok = update.step() == SqliteStatement::Step::Done;
@@ -291,7 +312,12 @@ bool ModCatalogue::write(const std::vector<std::pair<Field, FieldValue>>& fields
         }
         sql += " WHERE rowid = ?";
     }
-    auto& update = statement(slot, sql);
+    auto* prepared = statement(slot, sql);
+    if (!prepared) {
+        updateMany_.erase(set);
+        return false;
+    }
+    auto& update = *prepared;
     int index = 1;
     for (int i = 0; i < kFieldCount; ++i) {
         const FieldValue* value = values[static_cast<std::size_t>(i)];
@@ -328,7 +354,9 @@ bool ModCatalogue::insertRun(std::span<const NewRecord> run) {
     std::unique_ptr<SqliteStatement>& slot = run.size() == kRowsPerInsert ? insertMany_
                                              : run.size() == 1            ? insert_
                                                                           : oddSized;
-    auto& insert = statement(slot, InsertSql(run.size()));
+    auto* prepared = statement(slot, InsertSql(run.size()));
+    if (!prepared) return false;
+    auto& insert = *prepared;
     int index = 1;
     std::int64_t rowid = count_;
     for (const NewRecord& record : run) {
@@ -355,10 +383,12 @@ bool ModCatalogue::clear() {
 
 bool ModCatalogue::findCode(const GbkText& code) {
     if (current_ < 1) return false;
-    auto& find =
+    auto* prepared =
         statement(findCode_,
                   "SELECT rowid FROM ModCatalogue WHERE rowid >= ? AND CAST(\"编码\" AS BLOB) = ? "
                   "ORDER BY rowid LIMIT 1");
+    if (!prepared) return false;
+    auto& find = *prepared;
     find.bindInt(1, current_);
     find.bindBlob(2, code.view());
     if (find.step() != SqliteStatement::Step::Row) return false;
@@ -367,9 +397,12 @@ bool ModCatalogue::findCode(const GbkText& code) {
 
 bool ModCatalogue::findNumber(double number) {
     if (current_ < 1) return false;
-    auto& find = statement(findNumber_,
-                           "SELECT rowid FROM ModCatalogue WHERE rowid >= ? AND "
-                           "abs(CAST(\"序号\" AS REAL) - ?) <= 0.0000001 ORDER BY rowid LIMIT 1");
+    auto* prepared = statement(findNumber_,
+                               "SELECT rowid FROM ModCatalogue WHERE rowid >= ? AND "
+                               "abs(CAST(\"序号\" AS REAL) - ?) <= ? ORDER BY rowid LIMIT 1");
+    if (!prepared) return false;
+    auto& find = *prepared;
+    find.bindDouble(3, kNumberTolerance);
     find.bindInt(1, current_);
     find.bindDouble(2, number);
     if (find.step() != SqliteStatement::Step::Row) return false;
@@ -404,11 +437,26 @@ bool ModCatalogue::forEachNumberAndCode(
     }
 }
 
+// Records are numbered 1…N without gaps, so the largest rowid is the count, found at once in
+// the table's tree where count(*) would read every page.
+bool ModCatalogue::readCount() {
+    auto count = db_->prepare("SELECT coalesce(max(rowid), 0) FROM ModCatalogue");
+    if (!count || count->step() != SqliteStatement::Step::Row) return false;
+    count_ = static_cast<int>(count->columnInt(0));
+    current_ = count_ > 0 ? 1 : 0;
+    cached_.reset();
+    return true;
+}
+
 bool ModCatalogue::commit() {
     if (!inBatch_) return true;
     inBatch_ = false;
-    if (db_->execute("COMMIT")) return true;
-    db_->execute("ROLLBACK");
+    if (db_->execute("COMMIT")) {
+        ++commits_;
+        return true;
+    }
+    inBatch_ = true;
+    rollback();
     return false;
 }
 
@@ -416,12 +464,21 @@ void ModCatalogue::rollback() {
     if (!inBatch_) return;
     inBatch_ = false;
     db_->execute("ROLLBACK");
-    // The counters may now be ahead of the file: read them again.
-    auto count = db_->prepare("SELECT count(*) FROM ModCatalogue");
-    if (count && count->step() == SqliteStatement::Step::Row)
-        count_ = static_cast<int>(count->columnInt(0));
-    current_ = count_ > 0 ? 1 : 0;
+    // The count may now be ahead of the file: the next record must follow what is stored.
+    readCount();
+}
+
+bool ModCatalogue::truncate(int count) {
+    if (count >= count_) return true;
+    if (!beginWrite()) return false;
+    auto cut = db_->prepare("DELETE FROM ModCatalogue WHERE rowid > ?");
+    if (!cut) return false;
+    cut->bindInt(1, count);
+    if (cut->step() != SqliteStatement::Step::Done) return false;
+    count_ = count;
+    if (current_ > count_) current_ = count_;
     cached_.reset();
+    return true;
 }
 
 void ModCatalogue::close() {

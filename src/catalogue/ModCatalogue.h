@@ -63,6 +63,8 @@ class ModCatalogue {
     // fewer than given only when a write failed (the rest are then not written).
     std::size_t addRecords(std::span<const NewRecord> records);
     bool clear();
+    // Removes the records after the first count.
+    bool truncate(int count);
 
     // Forward from the current record; on failure the current record stays where it was.
     bool findCode(const GbkText& code);
@@ -76,9 +78,12 @@ class ModCatalogue {
 
     // While held, batches are not committed on their own: everything up to commit() lands as one.
     void holdBatch(bool hold) { holdBatch_ = hold; }
+    // False when the batch could not be made durable: it is dropped, as by rollback().
     bool commit();
-    // Drops the uncommitted batch.
+    // Drops the uncommitted batch; the count is read again from the file.
     void rollback();
+    // Batches made durable so far, counting those committed on their own.
+    std::uint64_t commits() const { return commits_; }
     void close();
 
   private:
@@ -86,7 +91,8 @@ class ModCatalogue {
     bool beginWrite();
     bool endWrite(bool ok);
     bool loadCurrent();
-    SqliteStatement& statement(std::unique_ptr<SqliteStatement>& slot, const std::string& sql);
+    bool readCount();
+    SqliteStatement* statement(std::unique_ptr<SqliteStatement>& slot, const std::string& sql);
     bool insertRun(std::span<const NewRecord> run);
 
     std::unique_ptr<SqliteDatabase> db_;
@@ -96,6 +102,7 @@ class ModCatalogue {
     bool inBatch_ = false;
     bool holdBatch_ = false;
     std::int64_t batchStarted_ = 0;
+    std::uint64_t commits_ = 0;
     std::unique_ptr<SqliteStatement> selectRow_;
     std::unique_ptr<SqliteStatement> insert_;
     std::unique_ptr<SqliteStatement> insertMany_;

@@ -35,6 +35,8 @@ enum class Field : int {
 };
 
 inline constexpr int kFieldCount = 19;
+// A 序号 read back as a real counts as the whole number it lies this close to.
+inline constexpr double kNumberTolerance = 0.0000001;
 inline constexpr int kDescriptionPieces = 8;
 inline constexpr std::size_t kDescriptionPieceBytes = 256;
 

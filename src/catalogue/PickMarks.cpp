@@ -7,9 +7,9 @@
 namespace kestavel {
 
 void PickAllRows(const CommandContext& context) {
-    ItemList& list = *context.list;
+    ItemList& list = *context.window.list;
     for (int row = 0; row < list.rowCount(); ++row) list.setPicked(row, true);
-    context.resultBox->append("\r\n\r\n已选择MOD个数：" + std::to_string(list.rowCount()));
+    context.window.resultBox->append("\r\n\r\n已选择MOD个数：" + std::to_string(list.rowCount()));
 }
 
 void ClearPickMarks(ItemList& list) {
@@ -17,12 +17,12 @@ void ClearPickMarks(ItemList& list) {
 }
 
 void UnpickAllRows(const CommandContext& context) {
-    ClearPickMarks(*context.list);
-    context.resultBox->append("\r\n\r\n已选择MOD个数：0");
+    ClearPickMarks(*context.window.list);
+    context.window.resultBox->append("\r\n\r\n已选择MOD个数：0");
 }
 
 void PickHighlightedRows(const CommandContext& context) {
-    ItemList& list = *context.list;
+    ItemList& list = *context.window.list;
     const std::vector<int> highlighted = list.highlightedRows();
     for (int row : highlighted) list.setPicked(row, true);
     int picked = 0;
@@ -32,9 +32,10 @@ void PickHighlightedRows(const CommandContext& context) {
         if (picked++ > 0) numbers += "，";
         numbers += GbkToUtf8(list.cell(row, 0));
     }
-    context.resultBox->append("\r\n\r\n本次选择MOD个数：" + std::to_string(highlighted.size()));
-    context.resultBox->append("\r\n当前共选择MOD个数：" + std::to_string(picked));
-    context.resultBox->append("\r\n序号是：" + numbers);
+    context.window.resultBox->append("\r\n\r\n本次选择MOD个数：" +
+                                     std::to_string(highlighted.size()));
+    context.window.resultBox->append("\r\n当前共选择MOD个数：" + std::to_string(picked));
+    context.window.resultBox->append("\r\n序号是：" + numbers);
     list.focus();
 }
 

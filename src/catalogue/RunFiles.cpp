@@ -8,8 +8,8 @@ std::unique_ptr<ModCatalogue> OpenCatalogueFor(const CommandContext& context,
     std::string error;
     auto catalogue = ModCatalogue::open(path, &error);
     if (!catalogue) {
-        context.dialogs->message("DEVodu.edb无法打开，" + std::string(command) + "未进行。\r\n" +
-                                 path + "\r\n(" + error + ")");
+        context.services.dialogs->message("DEVodu.edb无法打开，" + std::string(command) +
+                                          "未进行。\r\n" + path + "\r\n(" + error + ")");
     }
     return catalogue;
 }

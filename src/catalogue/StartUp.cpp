@@ -11,24 +11,25 @@ bool PrepareMainWindow(const CommandContext& context) {
     const std::string catalogue = CataloguePath(context.runDirectory);
     const std::string settingsFile = SettingsPath(context.runDirectory);
     if (!PathExists(catalogue)) {
-        context.dialogs->message("DEVodu.edb文件不存在，现在将退出！");
+        context.services.dialogs->message("DEVodu.edb文件不存在，现在将退出！");
         return false;
     }
     if (!PathExists(settingsFile)) {
-        context.dialogs->message("VODarer.txt文件不存在，现在将退出！");
+        context.services.dialogs->message("VODarer.txt文件不存在，现在将退出！");
         return false;
     }
     auto settings = WorkshopSettings::read(settingsFile);
     if (!settings) {
-        context.dialogs->message("VODarer.txt文件无法读取，现在将退出！\r\n" + settingsFile);
+        context.services.dialogs->message("VODarer.txt文件无法读取，现在将退出！\r\n" +
+                                          settingsFile);
         return false;
     }
-    context.workshopFolder->setText(settings->workshopFolder);
-    context.pagePrefix->setText(settings->pagePrefix);
+    context.settings.workshopFolder->setText(settings->workshopFolder);
+    context.settings.pagePrefix->setText(settings->pagePrefix);
     std::string error;
-    if (!FillListMirror(*context.list, catalogue, &error)) {
-        context.dialogs->message("DEVodu.edb不是有效的MOD目录文件，现在将退出！\r\n" + catalogue +
-                                 "\r\n(" + error + ")");
+    if (!FillListMirror(*context.window.list, catalogue, &error)) {
+        context.services.dialogs->message("DEVodu.edb不是有效的MOD目录文件，现在将退出！\r\n" +
+                                          catalogue + "\r\n(" + error + ")");
         return false;
     }
     return true;
@@ -36,11 +37,11 @@ bool PrepareMainWindow(const CommandContext& context) {
 
 bool RunFilesPresent(const CommandContext& context) {
     if (!PathExists(CataloguePath(context.runDirectory))) {
-        context.dialogs->message("DEVodu.edb文件不存在！");
+        context.services.dialogs->message("DEVodu.edb文件不存在！");
         return false;
     }
     if (!PathExists(SettingsPath(context.runDirectory))) {
-        context.dialogs->message("VODarer.txt文件不存在！");
+        context.services.dialogs->message("VODarer.txt文件不存在！");
         return false;
     }
     return true;

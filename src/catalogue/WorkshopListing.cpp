@@ -14,8 +14,9 @@ WorkshopListing ListWorkshop(const std::string& folder) {
     // Room for a large workshop up front: memory reserved but never written costs nothing, and
     // growing would copy the names again and again.
     listing.listed_.reserve(1 << 16, 1 << 20);
-    ForEachDirectoryEntry(folder, ListFilter::DirectoriesOnly, "*",
-                          [&listing](std::string_view name) { listing.listed_.push_back(name); });
+    listing.readable_ = ForEachDirectoryEntry(
+        folder, ListFilter::DirectoriesOnly, "*",
+        [&listing](std::string_view name) { listing.listed_.push_back(name); });
     std::vector<std::uint32_t> order = BytewiseOrder(listing.listed_);
     // ASCII names are their own GBK form.
     if (listing.listed_.isAscii()) {
@@ -35,6 +36,15 @@ WorkshopListing ListWorkshop(const std::string& folder) {
         }
     }
     return listing;
+}
+
+bool WorkshopReadable(const std::string& folder) {
+    return CanListDirectory(folder);
+}
+
+std::string UnreadableWorkshopMessage(const std::string& folder, std::string_view command) {
+    return "创意工坊MOD文件位置无法读取，" + std::string(command) + "未进行，目录保持不变。\r\n" +
+           folder;
 }
 
 std::string UnusableLines(const std::vector<std::string>& unusable) {

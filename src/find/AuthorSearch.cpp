@@ -46,7 +46,7 @@ class AuthorTest {
 }  // namespace
 
 void SelectedAuthorsSearch(const CommandContext& context) {
-    ItemList& list = *context.list;
+    ItemList& list = *context.window.list;
     const int rows = list.rowCount();
     int picked = 0;
     std::vector<GbkText> authors;
@@ -61,12 +61,12 @@ void SelectedAuthorsSearch(const CommandContext& context) {
         }
     }
     if (picked == 0) {
-        context.resultBox->append("\r\n\r\n请选择至少一条记录进行查找！\r\n");
+        context.window.resultBox->append("\r\n\r\n请选择至少一条记录进行查找！\r\n");
         return;
     }
 
     for (int row = 0; row < rows; ++row) list.setPicked(row, false);
-    AuthorTest byAuthor(authors, std::move(authorSet), context.fuzzySearch->isChecked());
+    AuthorTest byAuthor(authors, std::move(authorSet), context.window.fuzzySearch->isChecked());
     HitNumbers hits;
     // Nothing is drawn during the scan, so the hits are highlighted together at its end.
     std::vector<int> hitRows;
@@ -91,11 +91,12 @@ void SelectedAuthorsSearch(const CommandContext& context) {
         list.makeVisible(lastHit >= 0 ? lastHit : 0);
     }
 
-    context.resultBox->append("\r\n\r\n当前共选择MOD个数：" + std::to_string(picked) +
-                              "\r\n作者：\r\n");
-    for (const GbkText& author : authors) context.resultBox->append(GbkToUtf8(author) + "\r\n");
+    context.window.resultBox->append("\r\n\r\n当前共选择MOD个数：" + std::to_string(picked) +
+                                     "\r\n作者：\r\n");
+    for (const GbkText& author : authors)
+        context.window.resultBox->append(GbkToUtf8(author) + "\r\n");
     // Rows selected before the search stay selected and count as well.
-    context.resultBox->append(FoundRowsText(HighlightedRowCount(list), hits));
+    context.window.resultBox->append(FoundRowsText(HighlightedRowCount(list), hits));
 }
 
 }  // namespace kestavel

@@ -134,16 +134,16 @@ bool IsGoneValue(std::string_view text) {
 }  // namespace
 
 void MainSearch(const CommandContext& context, std::string_view searchItem, SearchStart start) {
-    const std::string typed = context.searchCondition->text();
+    const std::string typed = context.window.searchCondition->text();
     if (typed.empty()) return;
-    ItemList& list = *context.list;
+    ItemList& list = *context.window.list;
     list.clearHighlight();
     const std::optional<SearchItem> item = SearchItemNamed(searchItem);
     if (!item) return;
     if (*item == SearchItem::Gone && !IsGoneValue(typed)) {
-        context.dialogs->message(kGoneRefusal);
-        context.searchCondition->setText("");
-        context.searchCondition->focus();
+        context.services.dialogs->message(kGoneRefusal);
+        context.window.searchCondition->setText("");
+        context.window.searchCondition->focus();
         return;
     }
 
@@ -151,7 +151,7 @@ void MainSearch(const CommandContext& context, std::string_view searchItem, Sear
     GbkText searchText;
     const bool convertible = TryUtf8ToGbk(typed, searchText);
     const bool byNumber = *item == SearchItem::Number;
-    const bool fuzzy = !byNumber && context.fuzzySearch->isChecked();
+    const bool fuzzy = !byNumber && context.window.fuzzySearch->isChecked();
     const int column = SubjectColumn(*item);
     CellMatcher matcher(searchText, fuzzy);
     HitNumbers hits;
@@ -198,18 +198,18 @@ void MainSearch(const CommandContext& context, std::string_view searchItem, Sear
     // description the scan passed over.
     if (lastDescriptionRow >= 0) {
         JoinedDescription(list, lastDescriptionRow, joined);
-        context.descriptionBox->setText(DescriptionLines(GbkText::fromBytes(joined)));
+        context.itemView.description->setText(DescriptionLines(GbkText::fromBytes(joined)));
     }
     if (examinedAny) list.focus();
 
     // Every row was deselected before the scan, so the selected rows are the hits.
     const int selected = hits.count();
-    context.resultBox->append(
+    context.window.resultBox->append(
         "\r\n\r\n" + (byNumber ? FoundCountText(selected) : FoundRowsText(selected, hits)));
     if (start == SearchStart::EnterKey) {
         list.focus();
-        context.searchCondition->focus();
-        context.searchCondition->selectAll();
+        context.window.searchCondition->focus();
+        context.window.searchCondition->selectAll();
     }
 }
 

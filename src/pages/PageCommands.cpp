@@ -7,7 +7,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "app/ProgressDisplay.h"
+#include "app/CommandFrame.h"
+#include "catalogue/CommandWrites.h"
 #include "catalogue/DisplayText.h"
 #include "catalogue/ModCatalogue.h"
 #include "catalogue/RunFiles.h"
@@ -79,36 +80,26 @@ class RowsByNumber {
     std::unordered_map<std::string, int> rows_;
 };
 
-// Writes the fields of one record and the cells of its row in the same step: the cells at once,
-// the fields together in one statement when the item is done. A text field that already holds
-// the value is left as it is in the file (the outcome is the same); its cell is written anyway.
-class RecordWriter {
+// The fields one item changes, handed to the catalogue in one statement when the item is done.
+// A text field that already holds the value is only shown (the outcome in the file is the same).
+class ItemChanges {
   public:
-    RecordWriter(ModCatalogue& catalogue, ItemList& list, int row, const Item& before)
-        : catalogue_(catalogue), list_(list), row_(row), before_(before) {}
-    ~RecordWriter() { flush(); }
-
+    explicit ItemChanges(const Item& before) : before_(before) {}
     void set(Field field, const FieldValue& value) {
         const auto* text = std::get_if<GbkText>(&value);
         const int index = Position(field) - 1;
         const bool unchanged =
             text && ((before_.loaded >> index) & 1U) != 0 && *text == before_.text(field);
-        if (!unchanged) fields_.emplace_back(field, value);
-        if (row_ >= 0) list_.setCell(row_, Position(field) - 1, DisplayText(value));
+        (unchanged ? shown_ : written_).emplace_back(field, value);
     }
-    void flush() {
-        if (fields_.empty()) return;
-        catalogue_.goToRecord(before_.n);
-        catalogue_.write(fields_);
-        fields_.clear();
+    bool store(CommandWrites& writes, const RowsByNumber& rows) const {
+        return writes.write(before_.n, rows.rowOf(before_.n), written_, shown_);
     }
 
   private:
-    ModCatalogue& catalogue_;
-    ItemList& list_;
-    int row_;
     const Item& before_;
-    std::vector<std::pair<Field, FieldValue>> fields_;
+    std::vector<std::pair<Field, FieldValue>> written_;
+    std::vector<std::pair<Field, FieldValue>> shown_;
 };
 
 // A server that is overloaded or failing answers 429 or 5xx with an error page that must not be
@@ -120,122 +111,137 @@ bool IsFailedStatus(long status) {
 }  // namespace
 
 void DownloadPages(const CommandContext& context) {
-    HttpClient client;
-    DownloadPages(context, client);
-}
-
-void DownloadPages(const CommandContext& context, HttpClient& client) {
-    if (!context.dialogs->confirm(kDownloadQuestion, kQuestionTitle)) return;
+    if (!Confirmed(context, kDownloadQuestion)) return;
+    CommandFrame frame(context);
+    auto catalogue = OpenCatalogueFor(context, "下载网页文档");
+    if (!catalogue) return;
+    const std::vector<Item> items = ReadItems(*catalogue, {});
+    catalogue->close();
     FailureList failures;
     std::int64_t fetches = 0;
-    context.busy->enter();
-    auto catalogue = OpenCatalogueFor(context, "下载网页文档");
-    if (!catalogue) {
-        context.busy->leave();
-        return;
-    }
-    ProgressDisplay progress(context);
-    progress.showIfTicked();
-    for (const Item& item : ReadItems(*catalogue, {})) {
+    frame.showProgress();
+    for (const Item& item : items) {
+        if (frame.stopRequested()) break;
         if (item.gone) continue;
         const GbkText& code = item.code;
         // Both settings are taken from their boxes at the moment of use.
-        const std::string path = PageDocumentPath(context.workshopFolder->text(), code);
+        const std::string folder = context.settings.workshopFolder->text();
+        const std::string path = PageDocumentPath(folder, code);
         if (PathExists(path)) continue;
-        const std::string address = PageAddress(context.pagePrefix->text(), code);
-        progress.beforeItem();
+        const std::string address = PageAddress(context.settings.pagePrefix->text(), code);
+        frame.beforeItem();
         const std::string codeText = GbkToUtf8(code);
-        progress.setText("正在下载网页文档，序号：" + item.number + "，目录名：" + codeText);
+        frame.setProgress("正在下载网页文档，序号：" + item.number + "，目录名：" + codeText);
 
-        // No write waits in a batch while the window thread blocks on the network.
-        catalogue->commit();
-        auto response = client.get(address);
-        if (response && !IsFailedStatus(response->status)) WriteWholeFile(path, response->body);
-        const std::int64_t size = FileSize(path);
+        auto response = context.services.http->get(address);
+        if (frame.stopRequested()) break;  // a fetch cut short by the stop is no answer
         ++fetches;
-        if (IsFailedDownload(size)) {
+        // The page is complete under its temporary name before it takes the real one, so a cut
+        // page is never taken for a saved one.
+        const std::string temporary = TemporaryPageDocumentPath(folder, code);
+        const bool saved = response && !IsFailedStatus(response->status) &&
+                           !IsFailedDownload(static_cast<std::int64_t>(response->body.size())) &&
+                           WriteWholeFile(temporary, response->body) &&
+                           ReplaceFile(temporary, path);
+        if (!saved) {
             failures.add(item.number, codeText);
-            DeleteFile(path);
+            DeleteFile(temporary);
         }
     }
     const std::string summary = "下载网页文档完成，共下载文档" + std::to_string(fetches) + "个";
     // The summary, then the failure report (when anything failed), then the closing pause.
-    progress.finish(summary, FailureReport(kDownloadFailedHeading, failures));
-    catalogue->close();
-    context.busy->leave();
+    frame.finish(summary, FailureReport(kDownloadFailedHeading, failures));
 }
 
 void ExtractModInformation(const CommandContext& context) {
+    CommandFrame frame(context);
     auto catalogue = OpenCatalogueFor(context, "获取MOD信息");
     if (!catalogue) return;
     std::int64_t counter = 0;
-    ProgressDisplay progress(context);
-    progress.showIfTicked();
-    context.busy->enter();
+    frame.showProgress();
     const std::vector<Item> items =
         ReadItems(*catalogue, {Field::Author, Field::Name, Field::Description1, Field::Description2,
                                Field::Description3, Field::Description4, Field::Description5,
                                Field::Description6, Field::Description7, Field::Description8});
-    const RowsByNumber rows(*context.list);
+    const RowsByNumber rows(*context.window.list);
+    CommandWrites writes(*catalogue, *context.window.list);
+    bool written = true;
     for (const Item& item : items) {
+        if (frame.stopRequested()) break;
         if (!item.text(Field::Author).empty() || item.gone) continue;
-        auto page = PageDocument::open(PageDocumentPath(context.workshopFolder->text(), item.code));
+        auto page = PageDocument::open(
+            PageDocumentPath(context.settings.workshopFolder->text(), item.code));
         if (!page) continue;
-        progress.beforeItem();
-        progress.setText("正在获取MOD信息，序号：" + item.number + "，目录名：" +
-                         GbkToUtf8(item.code));
+        frame.beforeItem();
+        frame.setProgress("正在获取MOD信息，序号：" + item.number + "，目录名：" +
+                          GbkToUtf8(item.code));
 
         const bool wantTitle = item.text(Field::Name).empty();
         const bool wantDescription = item.text(Field::Description1).empty();
         const ModInformation info = ExtractModInformation(*page, wantTitle, wantDescription);
         page.reset();
 
-        RecordWriter writer(*catalogue, *context.list, rows.rowOf(item.n), item);
-        if (!info.live) writer.set(Field::Gone, true);
-        writer.set(Field::Author, info.author);
-        if (info.title) writer.set(Field::Name, *info.title);
+        ItemChanges changes(item);
+        if (!info.live) changes.set(Field::Gone, true);
+        changes.set(Field::Author, info.author);
+        if (info.title) changes.set(Field::Name, *info.title);
         if (info.description) {
             const DescriptionPieces pieces = SplitDescription(*info.description);
             for (int i = 0; i < kDescriptionPieces; ++i) {
-                writer.set(static_cast<Field>(Position(Field::Description1) + i),
-                           pieces[static_cast<std::size_t>(i)]);
+                changes.set(static_cast<Field>(Position(Field::Description1) + i),
+                            pieces[static_cast<std::size_t>(i)]);
             }
         }
-        writer.flush();
+        if (!changes.store(writes, rows)) {
+            written = false;
+            break;
+        }
         ++counter;
     }
-    progress.finish("获取MOD信息完成，共获取文档信息" + std::to_string(counter) + "个");
+    if (!written || !writes.commit()) {
+        ReportCatalogueWriteFailure(context, "获取MOD信息", writes.storedItems());
+        return;
+    }
     catalogue->close();
-    context.busy->leave();
+    frame.finish("获取MOD信息完成，共获取文档信息" + std::to_string(counter) + "个");
 }
 
 void ExtractPreviewAddresses(const CommandContext& context) {
+    CommandFrame frame(context);
     auto catalogue = OpenCatalogueFor(context, "获取预览图地址");
     if (!catalogue) return;
     std::int64_t counter = 0;
-    ProgressDisplay progress(context);
-    progress.showIfTicked();
-    context.busy->enter();
+    frame.showProgress();
     const std::vector<Item> items = ReadItems(*catalogue, {Field::PictureAddress});
-    const RowsByNumber rows(*context.list);
+    const RowsByNumber rows(*context.window.list);
+    CommandWrites writes(*catalogue, *context.window.list);
+    bool written = true;
     for (const Item& item : items) {
+        if (frame.stopRequested()) break;
         if (!item.text(Field::PictureAddress).empty() || item.gone) continue;
-        progress.beforeItem();
-        progress.setText("正在获取预览图地址，序号：" + item.number + "，目录名：" +
-                         GbkToUtf8(item.code));
-        auto page = PageDocument::open(PageDocumentPath(context.workshopFolder->text(), item.code));
+        frame.beforeItem();
+        frame.setProgress("正在获取预览图地址，序号：" + item.number + "，目录名：" +
+                          GbkToUtf8(item.code));
+        auto page = PageDocument::open(
+            PageDocumentPath(context.settings.workshopFolder->text(), item.code));
         if (!page) continue;
         // Stored as the bytes stand in the page: addresses are not converted.
         GbkText address = GbkText::fromBytes(ExtractPreviewAddress(*page));
         page.reset();
-        RecordWriter writer(*catalogue, *context.list, rows.rowOf(item.n), item);
-        writer.set(Field::PictureAddress, address);
-        writer.flush();
+        ItemChanges changes(item);
+        changes.set(Field::PictureAddress, address);
+        if (!changes.store(writes, rows)) {
+            written = false;
+            break;
+        }
         ++counter;
     }
-    progress.finish("获取预览图地址完成，共获取预览图地址" + std::to_string(counter) + "个");
+    if (!written || !writes.commit()) {
+        ReportCatalogueWriteFailure(context, "获取预览图地址", writes.storedItems());
+        return;
+    }
     catalogue->close();
-    context.busy->leave();
+    frame.finish("获取预览图地址完成，共获取预览图地址" + std::to_string(counter) + "个");
 }
 
 }  // namespace kestavel

@@ -4,8 +4,6 @@
 
 namespace kestavel {
 
-class HttpClient;
-
 inline constexpr const char* kDownloadQuestion =
     "      现在将连接到Steam创意工坊页面下载相关文档，根据网速和下载量的不同会需要相当长一段时间，"
     "期间会有假死现象。如果继续，将下载相应MOD编号的*.info.txt文件到相应目录，是否继续？";
@@ -14,8 +12,6 @@ inline constexpr const char* kDownloadQuestion =
 // every catalogue item that has no PageDocument and is not marked gone, in stored order, and
 // reports the count and the failed items. An answer with status 429 or 5xx counts as failed.
 void DownloadPages(const CommandContext& context);
-// The same with a given client, so its time-outs can be chosen (tests use short ones).
-void DownloadPages(const CommandContext& context, HttpClient& client);
 
 // "获取MOD信息" (按钮_导入说明): for every item without an author that is not marked
 // gone and has a PageDocument, records whether the page is live and takes the author, and the

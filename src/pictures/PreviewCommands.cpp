@@ -4,10 +4,11 @@
 #include <string>
 #include <vector>
 
+#include "app/CommandFrame.h"
 #include "app/HourWindow.h"
-#include "app/ProgressDisplay.h"
 #include "catalogue/DisplayText.h"
 #include "catalogue/ModCatalogue.h"
+#include "catalogue/RecordNumber.h"
 #include "catalogue/RunFiles.h"
 #include "pages/PageDocument.h"
 #include "pictures/PreviewFiles.h"
@@ -30,13 +31,12 @@ struct PickedItem {
 
 std::vector<PickedItem> CollectPickedItems(const CommandContext& edit, ModCatalogue& catalogue) {
     std::vector<PickedItem> items;
-    const ItemList& list = *edit.list;
+    const ItemList& list = *edit.window.list;
     for (int row = 0; row < list.rowCount(); ++row) {
         if (!list.isPicked(row)) continue;
         PickedItem item{list.cell(row, 0), list.cell(row, 1), {}};
         // The row's 序号 names its record, whatever order or subset the list shows.
-        if (catalogue.goToRecord(
-                static_cast<int>(std::strtol(item.number.bytes().c_str(), nullptr, 10)))) {
+        if (catalogue.goToRecord(RecordNumberOf(item.number))) {
             item.address = std::get<GbkText>(catalogue.read(Field::PictureAddress)).bytes();
         }
         items.push_back(std::move(item));
@@ -54,78 +54,69 @@ void ReplaceOldPicture(const PreviewFiles& files, std::int64_t oldSize, std::int
     }
     DeleteFile(files.backup);
     if (newSize <= oldSize || keepBackup) {
-        // The old picture moves to the backup name before the new one takes its place.
-        MoveFile(files.picture, files.backup);
+        // The old picture takes the backup name as a second name, so the picture's own name
+        // never stands empty, even when the program is killed between the steps.
+        LinkOrCopyFile(files.picture, files.backup);
     }
-    // One step: the new picture replaces whatever still stands at the name.
+    // One step: the new picture replaces the old one at the name.
     ReplaceFile(files.temporary, files.picture);
 }
 
 }  // namespace
 
 void PreviewDownload(const CommandContext& context) {
-    HttpClient client;
-    PreviewDownload(context, client);
-}
-
-void PreviewDownload(const CommandContext& context, HttpClient& client) {
-    if (!context.dialogs->confirm(
+    if (!Confirmed(
+            context,
             "      "
             "现在将连接到Steam创意工坊页面下载预览图，根据网速和下载量的不同会需要相当长一段时间，"
-            "期间会有假死现象.如果继续，将下载相应MOD编号的*.jpg文件到相应目录，是否继续？",
-            kQuestionTitle)) {
+            "期间会有假死现象.如果继续，将下载相应MOD编号的*.jpg文件到相应目录，是否继续？")) {
         return;
     }
-    context.busy->enter();
+    CommandFrame frame(context);
     auto catalogue = OpenCatalogueFor(context, "下载预览图片");
-    if (!catalogue) {
-        context.busy->leave();
-        return;
-    }
-    ProgressDisplay progress(context);
-    progress.showIfTicked();
-    progress.setText("准备下载...");
+    if (!catalogue) return;
+    frame.showProgress();
+    frame.setProgress("准备下载...");
     int fetched = 0;
     FailureList failures;
     for (int n = 1; n <= catalogue->recordCount(); ++n) {
+        if (frame.stopRequested()) break;
         catalogue->goToRecord(n);
         const GbkText code = std::get<GbkText>(catalogue->read(Field::Code));
         const std::string address =
             std::get<GbkText>(catalogue->read(Field::PictureAddress)).bytes();
-        const std::string folder = context.workshopFolder->text();
+        const std::string folder = context.settings.workshopFolder->text();
         const PreviewFiles files = PreviewFiles::of(folder, code);
         if (address.empty() || PathExists(files.picture)) continue;
         const std::string number = GbkToUtf8(DisplayText(catalogue->read(Field::Number)));
-        progress.beforeItem();
-        progress.setText("正在下载预览图，序号：" + number + "，目录名：" + GbkToUtf8(code));
-        ++fetched;
+        frame.beforeItem();
+        frame.setProgress("正在下载预览图，序号：" + number + "，目录名：" + GbkToUtf8(code));
         const bool gone = std::get<bool>(catalogue->read(Field::Gone));
-        if (VariantFetch(client, address, files.picture, gone) == 0) {
-            failures.add(number, GbkToUtf8(code));
-        }
+        // A temporary left by a refresh that was ended is not a picture of this item.
+        DeleteFile(files.temporary);
+        const std::int64_t size =
+            VariantFetch(*context.services.http, address, files.picture, gone);
+        if (frame.stopRequested()) break;
+        ++fetched;
+        if (size == 0) failures.add(number, GbkToUtf8(code));
     }
-    progress.finish("下载预览图完成，共下载预览图" + std::to_string(fetched) + "个",
-                    FailureReport(kDownloadFailedHeading, failures));
     catalogue->close();
-    context.busy->leave();
+    frame.finish("下载预览图完成，共下载预览图" + std::to_string(fetched) + "个",
+                 FailureReport(kDownloadFailedHeading, failures));
 }
 
 void PreviewRefresh(const CommandContext& edit) {
-    HttpClient client;
-    PreviewRefresh(edit, client);
-}
-
-void PreviewRefresh(const CommandContext& edit, HttpClient& client) {
-    if (!edit.dialogs->confirm(
+    if (!Confirmed(
+            edit,
             "      "
             "现在将连接到Steam创意工坊页面下载预览图，根据网速和下载量的不同会需要相当长一段时间，"
-            "期间会有假死现象。如果继续，将下载相应MOD编号的*.jpg文件到相应目录，是否继续？",
-            kQuestionTitle)) {
+            "期间会有假死现象。如果继续，将下载相应MOD编号的*.jpg文件到相应目录，是否继续？")) {
         return;
     }
-    edit.progressBox->setText("正在统计数据...");
-    edit.resultBox->append("\r\n正在统计数据...");
-    edit.pump->runEvents(1);
+    CommandFrame frame(edit);
+    frame.setProgress("正在统计数据...");
+    edit.window.resultBox->append("\r\n正在统计数据...");
+    edit.services.pump->runEvents(1);
     std::vector<PickedItem> items;
     {
         auto catalogue = OpenCatalogueFor(edit, "更新预览图片");
@@ -133,28 +124,33 @@ void PreviewRefresh(const CommandContext& edit, HttpClient& client) {
         items = CollectPickedItems(edit, *catalogue);
     }
     if (items.empty()) {
-        edit.resultBox->append("\r\n请选择至少一项进行更新。");
+        edit.window.resultBox->append("\r\n请选择至少一项进行更新。");
         return;
     }
-    edit.resultBox->append("\r\n正在下载图片...");
-    edit.progressBox->setText("正在下载图片...");
-    edit.pump->runEvents(1);
-    edit.busy->enter();
+    edit.window.resultBox->append("\r\n正在下载图片...");
+    frame.setProgress("正在下载图片...");
+    edit.services.pump->runEvents(1);
 
-    const HourWindow window = HourWindow::read(edit.leastHours->text(), edit.mostHours->text());
-    auto showProgress = [&edit](const PickedItem& item) {
-        if (edit.showProgress->isChecked()) edit.pump->runEvents(1);
-        edit.progressBox->setText("正在下载预览图，序号：" + GbkToUtf8(item.number) + "，目录名：" +
-                                  GbkToUtf8(item.code));
+    const HourWindow window =
+        HourWindow::read(edit.window.leastHours->text(), edit.window.mostHours->text());
+    auto showProgress = [&](const PickedItem& item) {
+        frame.beforeItem();
+        frame.setProgress("正在下载预览图，序号：" + GbkToUtf8(item.number) + "，目录名：" +
+                          GbkToUtf8(item.code));
     };
+    HttpClient& client = *edit.services.http;
     int fetched = 0;
     FailureList failures;
     for (const PickedItem& item : items) {
-        const PreviewFiles files = PreviewFiles::of(edit.workshopFolder->text(), item.code);
+        if (frame.stopRequested()) break;
+        const PreviewFiles files =
+            PreviewFiles::of(edit.settings.workshopFolder->text(), item.code);
         if (!PathExists(files.picture)) {
             showProgress(item);
+            const std::int64_t size = VariantFetch(client, item.address, files.temporary, false);
+            if (frame.stopRequested()) break;
             ++fetched;
-            if (VariantFetch(client, item.address, files.temporary, false) == 0) {
+            if (size == 0) {
                 failures.add(GbkToUtf8(item.number), GbkToUtf8(item.code));
             } else {
                 ReplaceFile(files.temporary, files.picture);
@@ -166,8 +162,12 @@ void PreviewRefresh(const CommandContext& edit, HttpClient& client) {
         const auto oldDigest = Md5OfFile(files.picture);
         const std::int64_t oldSize = FileSize(files.picture);
         showProgress(item);
-        ++fetched;
         const std::int64_t newSize = VariantFetch(client, item.address, files.temporary, false);
+        if (frame.stopRequested()) {
+            DeleteFile(files.temporary);
+            break;
+        }
+        ++fetched;
         if (newSize == 0) {
             failures.add(GbkToUtf8(item.number), GbkToUtf8(item.code));
             continue;
@@ -176,13 +176,10 @@ void PreviewRefresh(const CommandContext& edit, HttpClient& client) {
             DeleteFile(files.temporary);
             continue;
         }
-        ReplaceOldPicture(files, oldSize, newSize, edit.keepPreviewBackup->isChecked());
+        ReplaceOldPicture(files, oldSize, newSize, edit.window.keepPreviewBackup->isChecked());
     }
-    const std::string summary = "更新预览图完成，共下载预览图" + std::to_string(fetched) + "个";
-    edit.progressBox->setText(summary);
-    edit.resultBox->append("\r\n\r\n" + summary);
-    edit.resultBox->append(FailureReport(kRefreshFailedHeading, failures));
-    edit.busy->leave();
+    frame.finish("更新预览图完成，共下载预览图" + std::to_string(fetched) + "个",
+                 FailureReport(kRefreshFailedHeading, failures));
 }
 
 }  // namespace kestavel

@@ -88,6 +88,13 @@ bool MoveFile(const std::string& from, const std::string& to) {
     return ::rename(from.c_str(), to.c_str()) == 0;
 }
 
+bool LinkOrCopyFile(const std::string& from, const std::string& to) {
+    if (::link(from.c_str(), to.c_str()) == 0) return true;
+    if (PathExists(to)) return false;
+    std::error_code error;
+    return fs::copy_file(from, to, fs::copy_options::none, error) && !error;
+}
+
 bool CopyFile(const std::string& from, const std::string& to) {
     std::error_code error;
     return fs::copy_file(from, to, fs::copy_options::overwrite_existing, error) && !error;
@@ -143,10 +150,10 @@ bool MatchesWildcard(std::string_view name, std::string_view pattern) {
     return p == pattern.size();
 }
 
-void ForEachDirectoryEntry(const std::string& folder, ListFilter filter, std::string_view pattern,
+bool ForEachDirectoryEntry(const std::string& folder, ListFilter filter, std::string_view pattern,
                            const std::function<void(std::string_view name)>& visit) {
     std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
-    if (!dir) return;
+    if (!dir) return false;
     while (const dirent* entry = ::readdir(dir.get())) {
         std::string_view name = entry->d_name;
         if (name == "." || name == "..") continue;
@@ -160,6 +167,12 @@ void ForEachDirectoryEntry(const std::string& folder, ListFilter filter, std::st
         }
         visit(name);
     }
+    return true;
+}
+
+bool CanListDirectory(const std::string& folder) {
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
+    return dir != nullptr;
 }
 
 std::vector<std::string> ListDirectory(const std::string& folder, ListFilter filter,

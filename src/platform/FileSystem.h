@@ -31,6 +31,9 @@ bool WriteFileAtomically(const std::string& path, std::string_view contents);
 bool MoveFile(const std::string& from, const std::string& to);
 // Replaces the target in one step.
 bool ReplaceFile(const std::string& from, const std::string& to);
+// A second name for the file (a copy where the file system has no hard links); fails when the
+// target exists.
+bool LinkOrCopyFile(const std::string& from, const std::string& to);
 // Replaces the target.
 bool CopyFile(const std::string& from, const std::string& to);
 std::optional<LocalDateTime> LastWriteTime(const std::string& path);
@@ -46,9 +49,13 @@ enum class ListFilter { Everything, DirectoriesOnly };
 // an empty listing.
 std::vector<std::string> ListDirectory(const std::string& folder, ListFilter filter,
                                        std::string_view pattern = "*");
-// The same entries handed over one at a time, for callers that keep them more compactly.
-void ForEachDirectoryEntry(const std::string& folder, ListFilter filter, std::string_view pattern,
+// The same entries handed over one at a time, for callers that keep them more compactly; false
+// when the folder cannot be opened (missing, not a folder, no permission).
+bool ForEachDirectoryEntry(const std::string& folder, ListFilter filter, std::string_view pattern,
                            const std::function<void(std::string_view name)>& visit);
+
+// True when the folder can be opened for listing.
+bool CanListDirectory(const std::string& folder);
 
 bool MatchesWildcard(std::string_view name, std::string_view pattern);
 

@@ -30,6 +30,11 @@ std::size_t Receive(char* data, std::size_t size, std::size_t count, void* user)
     return bytes;
 }
 
+int AskStop(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+    const auto* stop = static_cast<const std::function<bool()>*>(user);
+    return (*stop)() ? 1 : 0;  // non-zero aborts the transfer
+}
+
 long Milliseconds(std::chrono::milliseconds value) {
     return static_cast<long>(value.count());
 }
@@ -100,6 +105,12 @@ std::optional<HttpResponse> HttpClient::get(const std::string& url) {
                      static_cast<curl_off_t>(options_.maxBodyBytes));
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, Receive);
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, &receiver);
+
+    if (stop_) {
+        curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, AskStop);
+        curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &stop_);
+        curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+    }
 
     const CURLcode result = curl_easy_perform(curl);
     curl_slist_free_all(headers);

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -43,6 +44,10 @@ class HttpClient {
 
     std::optional<HttpResponse> get(const std::string& url);
 
+    // Asked about once a second while a fetch waits and between received blocks: true ends
+    // the fetch, which then gives nothing.
+    void setStopCheck(std::function<bool()> stop) { stop_ = std::move(stop); }
+
     const HttpOptions& options() const { return options_; }
     // The libcurl reason of the last failed fetch, for diagnostics.
     const std::string& lastError() const { return lastError_; }
@@ -51,6 +56,7 @@ class HttpClient {
     HttpOptions options_;
     void* handle_ = nullptr;  // CURL*, kept between fetches so connections can be reused
     std::string lastError_;
+    std::function<bool()> stop_;
 };
 
 }  // namespace kestavel

@@ -105,6 +105,9 @@ int SqliteStatement::columnCount() const {
 bool SqliteStatement::columnIsNull(int column) const {
     return sqlite3_column_type(stmt_, column) == SQLITE_NULL;
 }
+bool SqliteStatement::columnIsReal(int column) const {
+    return sqlite3_column_type(stmt_, column) == SQLITE_FLOAT;
+}
 std::int64_t SqliteStatement::columnInt(int column) const {
     return sqlite3_column_int64(stmt_, column);
 }

@@ -27,7 +27,6 @@ class SqliteDatabase {
     bool execute(std::string_view sql, std::string* error = nullptr);
     std::optional<SqliteStatement> prepare(std::string_view sql, std::string* error = nullptr);
     std::string lastError() const;
-    sqlite3* handle() const { return db_; }
 
   private:
     explicit SqliteDatabase(sqlite3* db) : db_(db) {}
@@ -56,6 +55,7 @@ class SqliteStatement {
 
     int columnCount() const;
     bool columnIsNull(int column) const;
+    bool columnIsReal(int column) const;
     std::int64_t columnInt(int column) const;
     double columnDouble(int column) const;
     std::string columnBytes(int column) const;

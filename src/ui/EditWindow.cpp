@@ -10,6 +10,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 
 #include "app/HourWindow.h"
 #include "catalogue/EditList.h"
@@ -49,21 +50,27 @@ QRadioButton* Radio(QWidget* parent, const char* name, const char* caption, int 
 
 }  // namespace
 
-EditWindow::EditWindow(const CommandContext& mainContext, ItemList& mainList, SortState& sortState,
-                       std::function<void()> endProgram)
-    : context_(mainContext), sortState_(sortState), endProgram_(std::move(endProgram)) {
+EditWindow::EditWindow(const Links& links)
+    : host_(links.mainHost),
+      http_(links.services.httpOptions),
+      sortState_(*links.sortState),
+      endProgram_(links.endProgram) {
     setObjectName(QStringLiteral("EditWindow"));
     setWindowTitle(QStringLiteral("Kestavel - 编辑窗口"));
     setAttribute(Qt::WA_DeleteOnClose);
-    buildControls(mainList);
-    bindContext();
+    http_.setStopCheck([this] { return host_.stopRequested(); });
+    host_.onIdle([this] {
+        if (closing_) QTimer::singleShot(0, this, [this] { close(); });
+    });
+    buildControls();
+    bindContext(links);
     move(50, 50);
     resize(998, 619);
 }
 
 EditWindow::~EditWindow() = default;
 
-void EditWindow::buildControls(ItemList& mainList) {
+void EditWindow::buildControls() {
     QGroupBox* frame = Group(this, "分组框_编辑", "编辑选项", 8, 8, 976, 576);
 
     QGroupBox* refresh = Group(frame, "分组框1", "1", 8, 24, 136, 176);
@@ -87,7 +94,7 @@ void EditWindow::buildControls(ItemList& mainList) {
     connect(Button(picks, "按钮_选择", "选择", 16, 48, 80, 24), &QPushButton::clicked, this,
             [this] { PickHighlightedRows(context_); });
     connect(Button(picks, "按钮_取消选择", "取消选择", 16, 80, 80, 24), &QPushButton::clicked, this,
-            [this] { ClearPickMarks(*context_.list); });
+            [this] { ClearPickMarks(*context_.window.list); });
     jumpBox_ = Place(new JumpBox(picks), "编辑框_跳转", 16, 112, 56, 24);
     Label(picks, "标签4", "Go", 72, 112, 24, 24);
     Button(picks, "按钮_全图检测", "全图检测", 16, 144, 80, 24)
@@ -99,7 +106,7 @@ void EditWindow::buildControls(ItemList& mainList) {
 
     QGroupBox* options = Group(frame, "分组框4", "4", 528, 24, 96, 176);
     showProgress_ = Check(options, "选择框_进度显示", "进度显示", 8, 16, 72, 24);
-    Check(options, "选择框_模糊查找", "模糊查找", 8, 40, 80, 24);
+    fuzzySearch_ = Check(options, "选择框_模糊查找", "模糊查找", 8, 40, 80, 24);
     keepBackup_ = Check(options, "选择框_备份预览图", "备份预览图", 8, 72, 80, 16);
     copyButton_ = Button(options, "按钮_复制到", "复制", 8, 104, 80, 64);
     copyButton_->setToolTip(TipText(kCopyTip));
@@ -108,7 +115,7 @@ void EditWindow::buildControls(ItemList& mainList) {
     Button(views, "按钮_提取分类", "提取分类及时间", 16, 16, 96, 24);
     Button(views, "按钮_多列排序", "选择多列排序", 16, 48, 96, 24);
     connect(Button(views, "按钮_选择显示", "显示选择项目", 16, 80, 96, 24), &QPushButton::clicked,
-            this, [this] { KeepPickedRows(*context_.list); });
+            this, [this] { KeepPickedRows(*context_.window.list); });
     connect(Button(views, "按钮_全部显示", "显示全部项目", 16, 112, 96, 24), &QPushButton::clicked,
             this, [this] {
                 if (!ShowAllRows(context_)) endProgram_();
@@ -116,7 +123,7 @@ void EditWindow::buildControls(ItemList& mainList) {
     Button(views, "按钮_图片选择", "图片选择", 16, 144, 96, 24);
 
     QGroupBox* finds = Group(frame, "分组框6", "6", 768, 24, 200, 176);
-    Place(new QLineEdit(finds), "编辑框_查找条件", 8, 16, 184, 24);
+    searchBox_ = Place(new QLineEdit(finds), "编辑框_查找条件", 8, 16, 184, 24);
     Radio(finds, "单选框_主分类", "主分类", 24, 48, 56, 16)->setChecked(true);
     Radio(finds, "单选框_分类1", "分类1", 120, 48, 64, 16);
     Radio(finds, "单选框_分类2", "分类2", 24, 64, 64, 16);
@@ -134,9 +141,10 @@ void EditWindow::buildControls(ItemList& mainList) {
 
     list_ = Place(new ItemListView(EditColumns(), frame), "超级列表框1", 8, 232, 960, 336);
     connect(list_, &ItemListView::currentRowChanged, this,
-            [this, &mainList] { ShowEditRowInMainWindow(context_, mainList); });
-    connect(list_->horizontalHeader(), &QHeaderView::sectionClicked, this,
-            [this](int column) { HeaderClick(sortState_, *list_, *context_.progressBox, column); });
+            [this] { ShowEditRowInMainWindow(context_); });
+    connect(list_->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int column) {
+        HeaderClick(sortState_, *list_, *context_.window.progressBox, column);
+    });
     connect(list_, &QAbstractItemView::doubleClicked, this,
             [this] { OpenCurrentItemFolder(context_); });
     connect(jumpBox_, &QLineEdit::returnPressed, this, [this] {
@@ -146,7 +154,7 @@ void EditWindow::buildControls(ItemList& mainList) {
     });
 }
 
-void EditWindow::bindContext() {
+void EditWindow::bindContext(const Links& links) {
     auto keep = [this](TextBox* box) {
         textBoxes_.emplace_back(box);
         return box;
@@ -155,19 +163,42 @@ void EditWindow::bindContext() {
         checkBoxes_.emplace_back(box);
         return box;
     };
-    context_.list = list_;
-    context_.progressBox = keep(new LineEditBox(progressBox_));
-    context_.resultBox = keep(new PlainTextBox(resultBox_));
-    context_.jumpBox = keep(new LineEditBox(jumpBox_));
-    context_.leastHours = keep(new LineEditBox(leastHours_));
-    context_.mostHours = keep(new LineEditBox(mostHours_));
-    context_.showProgress = keepCheck(new QtCheckBox(showProgress_));
-    context_.keepPreviewBackup = keepCheck(new QtCheckBox(keepBackup_));
+    context_.runDirectory = links.runDirectory;
+    context_.window.progress = ProgressVariant::AlwaysShown;
+    context_.window.list = list_;
+    context_.window.progressBox = keep(new LineEditBox(progressBox_));
+    context_.window.resultBox = keep(new PlainTextBox(resultBox_));
+    context_.window.jumpBox = keep(new LineEditBox(jumpBox_));
+    auto* searchCondition = new LineInputBox(searchBox_);
+    keep(searchCondition);
+    context_.window.searchCondition = searchCondition;
+    context_.window.fuzzySearch = keepCheck(new QtCheckBox(fuzzySearch_));
+    context_.window.showProgress = keepCheck(new QtCheckBox(showProgress_));
+    context_.window.leastHours = keep(new LineEditBox(leastHours_));
+    context_.window.mostHours = keep(new LineEditBox(mostHours_));
+    context_.window.keepPreviewBackup = keepCheck(new QtCheckBox(keepBackup_));
+
+    context_.settings = links.settings;
+    context_.itemView = links.itemView;
+    context_.services.dialogs = links.services.dialogs;
+    context_.services.pump = links.services.pump;
+    context_.services.shell = links.services.shell;
+    context_.services.busy = links.busy;
+    context_.services.http = &http_;
+    context_.services.host = &host_;
 }
 
 void EditWindow::closeEvent(QCloseEvent* event) {
-    if (!copyButton_->isEnabled() &&
-        !context_.dialogs->askYesNo("正在复制文件中，是否强制关闭？")) {
+    if (!closing_ && !copyButton_->isEnabled() &&
+        !context_.services.dialogs->askYesNo("正在复制文件中，是否强制关闭？")) {
+        event->ignore();
+        return;
+    }
+    closing_ = true;
+    if (host_.running() > 0) {
+        // The command ends at its next item and keeps what it did; the window closes then,
+        // never under it.
+        host_.requestStop();
         event->ignore();
         return;
     }

@@ -7,7 +7,10 @@
 #include <vector>
 
 #include "app/CommandContext.h"
+#include "app/CommandHost.h"
 #include "find/SortState.h"
+#include "platform/HttpClient.h"
+#include "ui/WindowServices.h"
 
 class QCheckBox;
 class QLineEdit;
@@ -21,12 +24,23 @@ class JumpBox;
 class NumberBox;
 
 // The second window: a compact list of the catalogue and the commands on picked rows. It shows
-// its items in MainWindow's item view, so its context carries MainWindow's view and busy state.
+// its items in MainWindow's item view and its commands take the settings from MainWindow's
+// boxes and enter MainWindow's busy state; everything else in its context is its own.
 class EditWindow : public QWidget {
     Q_OBJECT
   public:
-    EditWindow(const CommandContext& mainContext, ItemList& mainList, SortState& sortState,
-               std::function<void()> endProgram);
+    // What EditWindow shares with MainWindow.
+    struct Links {
+        std::string runDirectory;
+        SettingsBoxes settings;
+        ItemViewPorts itemView;
+        WindowServices services;
+        BusyState* busy;
+        CommandHost* mainHost;  // closing MainWindow stops EditWindow's commands too
+        SortState* sortState;
+        std::function<void()> endProgram;
+    };
+    explicit EditWindow(const Links& links);
     ~EditWindow() override;
 
     const CommandContext& context() const { return context_; }
@@ -36,12 +50,15 @@ class EditWindow : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    void buildControls(ItemList& mainList);
-    void bindContext();
+    void buildControls();
+    void bindContext(const Links& links);
 
+    CommandHost host_;
+    HttpClient http_;
     CommandContext context_;
     SortState& sortState_;
     std::function<void()> endProgram_;
+    bool closing_ = false;
     std::vector<std::unique_ptr<TextBox>> textBoxes_;
     std::vector<std::unique_ptr<CheckBox>> checkBoxes_;
 
@@ -51,6 +68,8 @@ class EditWindow : public QWidget {
     QPlainTextEdit* resultBox_ = nullptr;
     QLineEdit* progressBox_ = nullptr;
     QCheckBox* showProgress_ = nullptr;
+    QCheckBox* fuzzySearch_ = nullptr;
+    QLineEdit* searchBox_ = nullptr;
     QCheckBox* keepBackup_ = nullptr;
     QPushButton* copyButton_ = nullptr;
     ItemListView* list_ = nullptr;

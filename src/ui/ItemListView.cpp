@@ -168,6 +168,14 @@ void ItemTableModel::setHeaderArrowsShown(bool shown) {
     Q_EMIT headerDataChanged(Qt::Horizontal, 0, static_cast<int>(columns_.size()) - 1);
 }
 
+namespace {
+
+constexpr int kRowHeight = 15;
+constexpr int kHeaderHeight = 20;
+constexpr int kCellFontPixels = 12;
+
+}  // namespace
+
 ItemListView::ItemListView(std::vector<ItemTableModel::Column> columns, QWidget* parent)
     : QTableView(parent), model_(new ItemTableModel(std::move(columns), this)) {
     setModel(model_);
@@ -177,9 +185,16 @@ ItemListView::ItemListView(std::vector<ItemTableModel::Column> columns, QWidget*
     setWordWrap(false);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     verticalHeader()->setVisible(false);
-    // Fixed row heights keep a list of 100,000 rows cheap to lay out.
+    // The page scroll rule counts on 24 whole rows in the main list (936 × 408) and 19 in the
+    // edit list (960 × 336): rows of 15 pixels under a header of 20, with a 12-pixel font that
+    // still shows Chinese text whole. Fixed heights also keep 100,000 rows cheap to lay out.
+    QFont cellFont = font();
+    cellFont.setPixelSize(kCellFontPixels);
+    setFont(cellFont);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    verticalHeader()->setMinimumSectionSize(kRowHeight);
+    verticalHeader()->setDefaultSectionSize(kRowHeight);
+    horizontalHeader()->setFixedHeight(kHeaderHeight);
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     horizontalHeader()->setHighlightSections(false);
     const auto& cols = model_->columns();

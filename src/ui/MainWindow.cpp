@@ -11,7 +11,9 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTimer>
 
+#include "app/CommandFrame.h"
 #include "catalogue/EditList.h"
 #include "catalogue/IndexBuilding.h"
 #include "catalogue/ItemView.h"
@@ -39,6 +41,9 @@
 namespace kestavel {
 namespace {
 
+constexpr std::string_view kAlreadyRunningMessage =
+    "另一个Kestavel正在使用本目录中的DEVodu.edb，现在将退出！";
+
 // Column widths of the list mirror, in field order.
 constexpr int kMirrorWidths[kFieldCount] = {64,  96,  448, 192, 640, 60,  800, 800, 800, 800,
                                             800, 800, 800, 800, 80,  160, 160, 160, 160};
@@ -56,12 +61,24 @@ std::vector<ItemTableModel::Column> MirrorColumns() {
 std::unique_ptr<MainWindow> MainWindow::create(const std::string& runDirectory,
                                                WindowServices services) {
     std::unique_ptr<MainWindow> window(new MainWindow(runDirectory, services));
+    // Before the catalogue is read: a second program must not touch it at all.
+    RunLock::Outcome outcome = RunLock::Outcome::Unavailable;
+    window->runLock_ = RunLock::take(runDirectory, &outcome);
+    if (outcome == RunLock::Outcome::HeldElsewhere) {
+        services.dialogs->message(kAlreadyRunningMessage);
+        return nullptr;
+    }
     if (!PrepareMainWindow(window->context_)) return nullptr;
     return window;
 }
 
 MainWindow::MainWindow(const std::string& runDirectory, WindowServices services)
-    : services_(services) {
+    : services_(services), http_(services.httpOptions) {
+    http_.setStopCheck([this] { return host_.stopRequested(); });
+    host_.onIdle([this] {
+        // Closed from the event loop, once the command's handler has returned.
+        if (closing_) QTimer::singleShot(0, this, [this] { close(); });
+    });
     setWindowTitle(QStringLiteral("Kestavel（Wrenfold V1.82） - 主窗口"));
     setObjectName(QStringLiteral("MainWindow"));
     buildControls();
@@ -174,8 +191,9 @@ void MainWindow::buildControls() {
         jumpBox_->selectAll();
     });
     connect(list_, &ItemListView::currentRowChanged, this, [this] { ShowCurrentRow(context_); });
-    connect(list_->horizontalHeader(), &QHeaderView::sectionClicked, this,
-            [this](int column) { HeaderClick(sortState_, *list_, *context_.progressBox, column); });
+    connect(list_->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int column) {
+        HeaderClick(sortState_, *list_, *context_.window.progressBox, column);
+    });
     connect(list_, &QAbstractItemView::doubleClicked, this,
             [this] { OpenCurrentItemFolder(context_); });
 
@@ -188,28 +206,35 @@ void MainWindow::bindContext() {
         textBoxes_.emplace_back(box);
         return box;
     };
-    context_.list = list_;
-    context_.workshopFolder = keep(new LineEditBox(workshopFolder_));
-    context_.pagePrefix = keep(new LineEditBox(pagePrefix_));
-    context_.progressBox = keep(new LineEditBox(progressBox_));
-    context_.resultBox = keep(new PlainTextBox(resultBox_));
-    context_.descriptionBox = keep(new PlainTextBox(description_));
-    context_.previewCaption = keep(new GroupCaptionBox(previewGroup_));
-    context_.noPreviewLink = keep(new LabelBox(noPreview_));
-    context_.jumpBox = keep(new LineEditBox(jumpBox_));
+    context_.window.progress = ProgressVariant::ShownWhileRunning;
+    context_.window.list = list_;
+    context_.window.progressBox = keep(new LineEditBox(progressBox_));
+    context_.window.resultBox = keep(new PlainTextBox(resultBox_));
+    context_.window.jumpBox = keep(new LineEditBox(jumpBox_));
     auto* searchCondition = new LineInputBox(searchBox_);
     keep(searchCondition);
-    context_.searchCondition = searchCondition;
+    context_.window.searchCondition = searchCondition;
     fuzzySearch_ = std::make_unique<QtCheckBox>(fuzzySearchBox_);
-    context_.fuzzySearch = fuzzySearch_.get();
+    context_.window.fuzzySearch = fuzzySearch_.get();
     showProgress_ = std::make_unique<QtCheckBox>(showProgressBox_);
-    context_.showProgress = showProgress_.get();
+    context_.window.showProgress = showProgress_.get();
+
+    context_.settings.workshopFolder = keep(new LineEditBox(workshopFolder_));
+    context_.settings.pagePrefix = keep(new LineEditBox(pagePrefix_));
+
+    context_.itemView.mainList = list_;
+    context_.itemView.description = keep(new PlainTextBox(description_));
+    context_.itemView.caption = keep(new GroupCaptionBox(previewGroup_));
+    context_.itemView.noPreviewLink = keep(new LabelBox(noPreview_));
     previewPicture_ = std::make_unique<LabelPictureBox>(previewLabel_);
-    context_.previewPicture = previewPicture_.get();
-    context_.busy = this;
-    context_.dialogs = services_.dialogs;
-    context_.pump = services_.pump;
-    context_.shell = services_.shell;
+    context_.itemView.picture = previewPicture_.get();
+
+    context_.services.dialogs = services_.dialogs;
+    context_.services.pump = services_.pump;
+    context_.services.shell = services_.shell;
+    context_.services.busy = this;
+    context_.services.http = &http_;
+    context_.services.host = &host_;
 }
 
 void MainWindow::enter() {
@@ -235,8 +260,11 @@ void MainWindow::openEditWindow() {
         editWindow_->activateWindow();
         return;
     }
-    enter();
-    editWindow_ = new EditWindow(context_, *list_, sortState_, [this] { endProgram(); });
+    CommandFrame frame(context_);
+    EditWindow::Links links{
+        context_.runDirectory, context_.settings,       context_.itemView, services_, this, &host_,
+        &sortState_,           [this] { endProgram(); }};
+    editWindow_ = new EditWindow(links);
     connect(editWindow_, &QObject::destroyed, this, [this] {
         raise();
         activateWindow();
@@ -246,20 +274,36 @@ void MainWindow::openEditWindow() {
         services_.dialogs->message("DEVodu.edb无法读取，编辑窗口的列表为空。\r\n(" + error + ")");
     }
     editWindow_->show();
-    leave();
 }
 
 void MainWindow::endProgram() {
     ended_ = true;
-    delete editWindow_.data();
+    // The end may be asked for from one of EditWindow's own handlers: it goes once that returns.
+    if (editWindow_) {
+        editWindow_->hide();
+        editWindow_->deleteLater();
+    }
     hide();
     QCoreApplication::exit(0);
 }
 
+void MainWindow::stopAndQuit() {
+    closing_ = true;
+    close();
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
     // A copy from this window runs exactly while its copy button is disabled.
-    if (!copyButton_->isEnabled() &&
+    if (!closing_ && !copyButton_->isEnabled() &&
         !services_.dialogs->askYesNo("正在复制文件中，是否强制关闭？")) {
+        event->ignore();
+        return;
+    }
+    closing_ = true;
+    if (host_.running() > 0) {
+        // Every running command, in this window or EditWindow, ends at its next item and keeps
+        // what it did; the window closes when the last has ended.
+        host_.requestStop();
         event->ignore();
         return;
     }

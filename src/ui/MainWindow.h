@@ -9,7 +9,10 @@
 
 #include "app/BusyState.h"
 #include "app/CommandContext.h"
+#include "app/CommandHost.h"
 #include "find/SortState.h"
+#include "platform/HttpClient.h"
+#include "platform/RunLock.h"
 #include "ui/WindowServices.h"
 
 class QCheckBox;
@@ -50,6 +53,10 @@ class MainWindow : public QWidget, public BusyState {
     // A missing run file was reported: every window closes and the event loop ends.
     void endProgram();
     bool hasEnded() const { return ended_; }
+    // A stop signal (SIGTERM, SIGHUP, SIGINT): the running commands stop at their next item and
+    // keep what they did, then the program ends without asking anything.
+    void stopAndQuit();
+    CommandHost& commandHost() { return host_; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -60,7 +67,13 @@ class MainWindow : public QWidget, public BusyState {
     void bindContext();
 
     WindowServices services_;
+    std::unique_ptr<RunLock> runLock_;
+    CommandHost host_;
+    HttpClient http_;
     CommandContext context_;
+    // A close was asked for: it happens once the running commands have stopped, and asks no
+    // second time.
+    bool closing_ = false;
     std::vector<std::unique_ptr<TextBox>> textBoxes_;
     std::unique_ptr<CheckBox> showProgress_;
     std::unique_ptr<CheckBox> fuzzySearch_;

@@ -3,6 +3,7 @@
 #include "app/Dialogs.h"
 #include "app/EventPump.h"
 #include "app/Shell.h"
+#include "platform/HttpClient.h"
 
 namespace kestavel {
 
@@ -12,6 +13,8 @@ struct WindowServices {
     Dialogs* dialogs;
     EventPump* pump;
     Shell* shell;
+    // How the windows' web clients fetch (tests choose short time-outs).
+    HttpOptions httpOptions = {};
 };
 
 }  // namespace kestavel

@@ -1,4 +1,5 @@
 #include "catalogue/IndexBuilding.h"
+#include "platform/FileSystem.h"
 
 #include <gtest/gtest.h>
 
@@ -103,21 +104,29 @@ TEST_F(IndexBuildingTest, WithoutProgressDisplayNoEventsRunUntilTheEnd) {
     EXPECT_EQ(stored().size(), 2u);
 }
 
-TEST_F(IndexBuildingTest, AMissingWorkshopFolderGivesAnEmptyIndexAndNoMessage) {
+// A typo or an unmounted library disk is no empty workshop: the catalogue keeps every record.
+TEST_F(IndexBuildingTest, AWorkshopFolderThatCannotBeListedChangesNothing) {
     seed({{1, "900"}});
-    window.workshopFolder.setText(dir.file("no-such-folder"));
+    const std::string missing = dir.file("no-such-folder");
+    window.workshopFolder.setText(missing);
+    BuildNewIndex(window.context);
+    AppendIndex(window.context);
+    EXPECT_EQ(stored(), (Records{{1, "900"}}));
+    EXPECT_EQ(shown(), (Records{{1, "900"}}));
+    ASSERT_EQ(window.dialogs.asked.size(), 2u);  // no question, one message each
+    for (const auto& asked : window.dialogs.asked) {
+        EXPECT_EQ(asked.kind, "message");
+        EXPECT_NE(asked.text.find(missing), std::string::npos) << asked.text;
+    }
+    EXPECT_EQ(window.resultBox.text(), "");
+    EXPECT_EQ(window.busy.entered, 0);
+
+    // An existing empty folder is an empty workshop.
+    ASSERT_TRUE(CreateDirectory(missing));
     window.dialogs.answers = {true};
     BuildNewIndex(window.context);
     EXPECT_TRUE(stored().empty());
-    EXPECT_EQ(window.list.rowCount(), 0);
     EXPECT_EQ(window.resultBox.text(), "\r\n\r\n索引完成，共索引目录0个");
-
-    seed({{1, "900"}});
-    AppendIndex(window.context);
-    EXPECT_EQ(stored(), (Records{{1, "900"}}));
-    EXPECT_EQ(window.resultBox.text(),
-              "\r\n\r\n索引完成，共索引目录0个\r\n\r\n追加索引完成，共追加目录0个");
-    EXPECT_EQ(window.dialogs.asked.size(), 1u);  // only the new index's question
 }
 
 TEST_F(IndexBuildingTest, AppendChoosesNumbersByTheFolderCounter) {
@@ -226,9 +235,11 @@ TEST_F(IndexBuildingTest, ACatalogueThatCannotBeWrittenKeepsWhatItHeld) {
 
     AppendIndex(window.context);
     ASSERT_EQ(window.dialogs.asked.size(), 3u);
-    EXPECT_EQ(window.dialogs.asked[2].text, "DEVodu.edb无法写入，追加索引已中止。");
+    EXPECT_EQ(window.dialogs.asked[2].text,
+              "DEVodu.edb无法写入，追加索引已中止。\r\n此前处理的0项已保存在DEVodu.edb中。");
     EXPECT_EQ(shown(), (Records{{1, "900"}}));
-    EXPECT_TRUE(window.resultBox.text().ends_with("追加索引完成，共追加目录0个"));
+    // Neither command claims work the file does not hold.
+    EXPECT_EQ(window.resultBox.text(), "");
     EXPECT_FALSE(window.busy.busy);
 
     other->execute("ROLLBACK");

@@ -26,7 +26,7 @@ class DownloadPagesTest : public test::PagesTest {
 
     void run(bool confirm = true) {
         window.dialogs.answers.push_back(confirm);
-        DownloadPages(window.context, client);
+        DownloadPages(window.context);
     }
     void serve(const std::string& code, std::string body) { server.setPage(code, std::move(body)); }
     void serve(const std::string& code, Answer answer) { server.setPage(code, std::move(answer)); }
@@ -38,7 +38,6 @@ class DownloadPagesTest : public test::PagesTest {
     }
 
     workshop::WorkshopServer server;
-    HttpClient client{test::ShortTimeouts()};
 };
 
 TEST_F(DownloadPagesTest, AsksFirstAndCancelChangesNothing) {

@@ -48,7 +48,7 @@ class PreviewTest : public test::PagesTest {
     }
     void download(bool confirm = true) {
         window.dialogs.answers.push_back(confirm);
-        PreviewDownload(window.context, client);
+        PreviewDownload(window.context);
     }
     // Ticks the rows of these codes in an edit list that holds the catalogue's rows.
     void pickInEditList(std::initializer_list<std::string> codes) {
@@ -67,7 +67,7 @@ class PreviewTest : public test::PagesTest {
         mostHours.value = most;
         keepBackup.checked = backup;
         window.dialogs.answers.push_back(true);
-        PreviewRefresh(window.context, client);
+        PreviewRefresh(window.context);
     }
     static void age(const std::string& path, std::chrono::seconds old) {
         const std::time_t when = std::time(nullptr) - old.count();
@@ -77,15 +77,14 @@ class PreviewTest : public test::PagesTest {
     std::string lastSummary() const { return window.progressBox.value; }
 
     workshop::WorkshopServer server;
-    HttpClient client{test::ShortTimeouts()};
     test::FakeTextBox leastHours;
     test::FakeTextBox mostHours;
     test::FakeCheckBox keepBackup;
 
     void SetUp() override {
-        window.context.leastHours = &leastHours;
-        window.context.mostHours = &mostHours;
-        window.context.keepPreviewBackup = &keepBackup;
+        window.context.window.leastHours = &leastHours;
+        window.context.window.mostHours = &mostHours;
+        window.context.window.keepPreviewBackup = &keepBackup;
     }
 };
 
@@ -270,7 +269,7 @@ TEST_F(PreviewTest, RefreshWithoutPicksAsksForOne) {
     pickInEditList({});
     refresh();
     EXPECT_EQ(window.resultBox.value, "\r\n正在统计数据...\r\n请选择至少一项进行更新。");
-    EXPECT_EQ(window.busy.entered, 0);
+    EXPECT_FALSE(window.busy.busy);
 }
 
 TEST_F(PreviewTest, EachPickedRowGetsItsOwnItemsPictureInAnyOrder) {

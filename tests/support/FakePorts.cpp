@@ -114,22 +114,26 @@ std::optional<std::string> ScriptedDialogs::chooseOpenFile(std::string_view titl
 
 FakeWindow::FakeWindow(std::string runDirectory) {
     context.runDirectory = std::move(runDirectory);
-    context.list = &list;
-    context.workshopFolder = &workshopFolder;
-    context.pagePrefix = &pagePrefix;
-    context.progressBox = &progressBox;
-    context.resultBox = &resultBox;
-    context.descriptionBox = &descriptionBox;
-    context.previewCaption = &previewCaption;
-    context.noPreviewLink = &noPreviewLink;
-    context.previewPicture = &previewPicture;
-    context.showProgress = &showProgress;
-    context.searchCondition = &searchCondition;
-    context.fuzzySearch = &fuzzySearch;
-    context.busy = &busy;
-    context.dialogs = &dialogs;
-    context.pump = &pump;
-    context.shell = &shell;
+    context.window.list = &list;
+    context.itemView.mainList = &list;
+    context.settings.workshopFolder = &workshopFolder;
+    context.settings.pagePrefix = &pagePrefix;
+    context.window.progressBox = &progressBox;
+    context.window.resultBox = &resultBox;
+    context.itemView.description = &descriptionBox;
+    context.itemView.caption = &previewCaption;
+    context.itemView.noPreviewLink = &noPreviewLink;
+    context.itemView.picture = &previewPicture;
+    context.window.showProgress = &showProgress;
+    context.window.searchCondition = &searchCondition;
+    context.window.fuzzySearch = &fuzzySearch;
+    context.services.busy = &busy;
+    context.services.dialogs = &dialogs;
+    context.services.pump = &pump;
+    context.services.shell = &shell;
+    context.services.http = &http;
+    context.services.host = &host;
+    http.setStopCheck([this] { return host.stopRequested(); });
 }
 
 }  // namespace kestavel::test

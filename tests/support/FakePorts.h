@@ -8,6 +8,7 @@
 #include "app/BusyState.h"
 #include "app/CheckBox.h"
 #include "app/CommandContext.h"
+#include "app/CommandHost.h"
 #include "app/Dialogs.h"
 #include "app/EventPump.h"
 #include "app/InputBox.h"
@@ -15,6 +16,8 @@
 #include "app/PictureBox.h"
 #include "app/Shell.h"
 #include "app/TextBox.h"
+#include "platform/HttpClient.h"
+#include "support/ShortTimeouts.h"
 
 namespace kestavel::test {
 
@@ -170,8 +173,15 @@ class ScriptedDialogs : public Dialogs {
 
 class RecordingPump : public EventPump {
   public:
-    void runEvents(int milliseconds) override { runs.push_back(milliseconds); }
+    void runEvents(int milliseconds, const std::function<bool()>& stop = {}) override {
+        runs.push_back(milliseconds);
+        if (onRun) onRun();
+        (void)stop;
+    }
     void sleep(int milliseconds) override { sleeps.push_back(milliseconds); }
+    bool due() const override { return true; }
+    // Stands for the events a pump lets through (a close, a click), run at each pump.
+    std::function<void()> onRun;
     std::vector<int> runs;
     std::vector<int> sleeps;
 };
@@ -206,6 +216,8 @@ struct FakeWindow {
     ScriptedDialogs dialogs;
     RecordingPump pump;
     RecordingShell shell;
+    CommandHost host;
+    HttpClient http{ShortTimeouts()};
     CommandContext context;
 };
 

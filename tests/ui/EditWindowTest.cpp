@@ -69,7 +69,7 @@ class EditWindowTest : public ::testing::Test {
     QString cell(int row, int column) const {
         return list->model()->index(row, column).data().toString();
     }
-    std::string results() const { return edit->context().resultBox->text(); }
+    std::string results() const { return edit->context().window.resultBox->text(); }
 
     test::TempDir dir;
     test::ScriptedDialogs dialogs;
@@ -250,6 +250,8 @@ TEST_F(EditWindowTest, AMissingSettingsFileEndsTheProgram) {
     EXPECT_TRUE(main->hasEnded());
     ASSERT_FALSE(dialogs.asked.empty());
     EXPECT_EQ(dialogs.asked.back().text, "VODarer.txt文件不存在！");
+    // Gone once the handler that ended the program has returned.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(main->editWindow());
 }
 

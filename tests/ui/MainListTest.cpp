@@ -49,7 +49,7 @@ class MainListTest : public ::testing::Test {
     void click(const char* button) {
         QTest::mouseClick(child<QPushButton>(button), Qt::LeftButton);
     }
-    std::string results() const { return window->context().resultBox->text(); }
+    std::string results() const { return window->context().window.resultBox->text(); }
     int firstVisibleRow() const { return list->rowAt(0); }
     int lastVisibleRow() const { return list->rowAt(list->viewport()->height() - 1); }
 
@@ -209,8 +209,8 @@ TEST_F(MainListTest, HeaderClicksSortAndShareTheDirectionWithTheEditList) {
                       QPoint(column1, header.height() / 2));
     EXPECT_EQ(list->model()->index(0, 1).data().toString(), QStringLiteral("1001"));
     EXPECT_EQ(list->model()->index(11, 1).data().toString(), QStringLiteral("1012"));
-    EXPECT_TRUE(
-        window->context().progressBox->text().starts_with("对第1列中的12条记录排序，共耗时："));
+    EXPECT_TRUE(window->context().window.progressBox->text().starts_with(
+        "对第1列中的12条记录排序，共耗时："));
     EXPECT_FALSE(list->model()->headerData(1, Qt::Horizontal, Qt::DecorationRole).isNull());
 
     // The next sort anywhere runs the other way.

@@ -52,8 +52,8 @@ TEST_F(MainWindowTest, OpensOnAnEmptyCatalogueInItsFirstState) {
               QStringLiteral("/steam/255710"));
     EXPECT_EQ(child<QLineEdit>(*window, "编辑框_创意工坊页面")->text(),
               QStringLiteral("https://p/?id="));
-    EXPECT_EQ(window->context().resultBox->text(), kUsageText);
-    EXPECT_EQ(window->context().descriptionBox->text(), "本窗口为MOD信息窗口，欢迎使用！");
+    EXPECT_EQ(window->context().window.resultBox->text(), kUsageText);
+    EXPECT_EQ(window->context().itemView.description->text(), "本窗口为MOD信息窗口，欢迎使用！");
     EXPECT_TRUE(child<QLabel>(*window, "图片框_预览图")->pixmap().isNull());
     EXPECT_TRUE(child<QLabel>(*window, "超级链接框_无预览图")->isHidden());
     EXPECT_TRUE(child<QLineEdit>(*window, "编辑框_复制框")->isHidden());
@@ -209,8 +209,10 @@ TEST_F(MainWindowTest, ClosingAsksOnlyWhileACopyRuns) {
     window->show();
     EXPECT_TRUE(window->close());
     EXPECT_TRUE(dialogs.asked.empty());
+    window.reset();  // releases the run folder for the next program
 
     auto copying = create();
+    ASSERT_TRUE(copying);
     copying->show();
     child<QPushButton>(*copying, "按钮_复制到")->setEnabled(false);
     dialogs.answers = {false, true};
