@@ -171,7 +171,7 @@ void ItemTableModel::setHeaderArrowsShown(bool shown) {
 namespace {
 
 constexpr int kRowHeight = 15;
-constexpr int kHeaderHeight = 20;
+constexpr int kHeaderHeight = 23;
 constexpr int kCellFontPixels = 12;
 
 }  // namespace
@@ -186,7 +186,7 @@ ItemListView::ItemListView(std::vector<ItemTableModel::Column> columns, QWidget*
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     verticalHeader()->setVisible(false);
     // The page scroll rule counts on 24 whole rows in the main list (936 × 408) and 19 in the
-    // edit list (960 × 336): rows of 15 pixels under a header of 20, with a 12-pixel font that
+    // edit list (960 × 336): rows of 15 pixels under a header of 23, with a 12-pixel font that
     // still shows Chinese text whole. Fixed heights also keep 100,000 rows cheap to lay out.
     QFont cellFont = font();
     cellFont.setPixelSize(kCellFontPixels);

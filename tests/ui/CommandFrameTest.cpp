@@ -1,0 +1,193 @@
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "WorkshopPage.h"
+#include "WorkshopServer.h"
+#include "catalogue/ModCatalogue.h"
+#include "catalogue/RunFiles.h"
+#include "pages/PageDocument.h"
+#include "pictures/PreviewFiles.h"
+#include "platform/FileSystem.h"
+#include "support/CatalogueFixture.h"
+#include "support/FakePorts.h"
+#include "support/ShortTimeouts.h"
+#include "support/TempDir.h"
+#include "ui/EditWindow.h"
+#include "ui/ItemListView.h"
+#include "ui/MainWindow.h"
+
+namespace kestavel {
+namespace {
+
+using namespace std::chrono_literals;
+
+// Both windows over a catalogue of items whose pictures and pages a local server answers; the
+// pump lets the test close a window in the middle of a command, as a click would.
+class CommandFrameTest : public ::testing::Test {
+  protected:
+    void open(int records) {
+        test::MakeEmptyCatalogue(CataloguePath(dir.path()));
+        {
+            auto catalogue = ModCatalogue::open(CataloguePath(dir.path()), nullptr);
+            for (int n = 1; n <= records; ++n) {
+                catalogue->addRecord(n, GbkText::fromAscii(code(n)));
+                catalogue->goToRecord(n);
+                catalogue->write(Field::PictureAddress,
+                                 GbkText::fromAscii(server.base() + "/ugc/" + code(n) + "/"));
+                CreateDirectory(JoinPath(workshop, code(n)));
+                workshop::Answer picture;
+                picture.body = std::string(4000, static_cast<char>('a' + n));
+                picture.contentType = "image/jpeg";
+                server.setAnswer("/ugc/" + code(n) + "/637x358.resizedimage", picture);
+                workshop::Answer page;
+                page.body = workshop::BuildItemPage({});
+                page.delay = 50ms;
+                server.setPage(code(n), page);
+            }
+        }
+        dir.write("VODarer.txt", workshop + "\n" + server.pagePrefix() + "\n");
+        main = MainWindow::create(dir.path(), {&dialogs, &pump, &shell, test::ShortTimeouts()});
+        ASSERT_TRUE(main);
+        main->show();
+    }
+    void openEditWindow() {
+        QTest::mouseClick(child<QPushButton>(main.get(), "按钮_新窗口"), Qt::LeftButton);
+        edit = main->editWindow();
+        ASSERT_TRUE(edit);
+    }
+    static std::string code(int n) { return std::to_string(700 + n); }
+    std::string picture(int n) const {
+        return PreviewFiles::of(workshop, GbkText::fromAscii(code(n))).picture;
+    }
+    template <typename W>
+    static W* child(QWidget* window, const char* name) {
+        W* found = window->findChild<W*>(QString::fromUtf8(name));
+        EXPECT_TRUE(found) << name;
+        return found;
+    }
+    // Runs `close` at the n-th pump of the command that is about to run.
+    void closeAtPump(std::size_t n, std::function<void()> close) {
+        pump.runs.clear();
+        pump.onRun = [this, n, close = std::move(close)] {
+            if (pump.runs.size() == n) close();
+        };
+    }
+    // What the event loop does once the command's handler has returned.
+    static void settle() {
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    test::TempDir dir;
+    std::string workshop = dir.makeFolder("workshop");
+    workshop::WorkshopServer server;
+    test::ScriptedDialogs dialogs;
+    test::RecordingPump pump;
+    test::RecordingShell shell;
+    std::unique_ptr<MainWindow> main;
+    QPointer<EditWindow> edit;
+};
+
+TEST_F(CommandFrameTest, ClosingEditWindowDuringAPictureRefreshEndsItAtTheNextItem) {
+    open(5);
+    openEditWindow();
+    QTest::mouseClick(child<QPushButton>(edit, "按钮_全选"), Qt::LeftButton);
+    dialogs.answers = {true};
+    // Pumps 1 and 2 come before the first item; 4 is the second item's.
+    closeAtPump(4, [this] { edit->close(); });
+    QTest::mouseClick(child<QPushButton>(edit, "按钮_更新图片"), Qt::LeftButton);
+    ASSERT_TRUE(edit) << "the window went while its command ran";
+    EXPECT_NE(edit->context().window.resultBox->text().find("更新预览图完成，共下载预览图1个"),
+              std::string::npos);
+    settle();
+    EXPECT_FALSE(edit);
+    EXPECT_TRUE(main->isVisible());
+    EXPECT_TRUE(PathExists(picture(1)));
+    for (int n = 2; n <= 5; ++n) EXPECT_FALSE(PathExists(picture(n))) << n;
+    EXPECT_TRUE(child<QPushButton>(main.get(), "按钮_新建索引")->isEnabled());
+}
+
+TEST_F(CommandFrameTest, ClosingMainWindowDuringEditWindowsCommandEndsTheProgramAfterIt) {
+    open(5);
+    openEditWindow();
+    QTest::mouseClick(child<QPushButton>(edit, "按钮_全选"), Qt::LeftButton);
+    dialogs.answers = {true};
+    closeAtPump(4, [this] { main->close(); });
+    QTest::mouseClick(child<QPushButton>(edit, "按钮_更新图片"), Qt::LeftButton);
+    EXPECT_TRUE(main->isVisible());  // not while the command ran
+    settle();
+    EXPECT_FALSE(main->isVisible());
+    EXPECT_FALSE(edit);
+    EXPECT_TRUE(PathExists(picture(1)));
+    EXPECT_FALSE(PathExists(picture(2)));
+}
+
+TEST_F(CommandFrameTest, ClosingMainWindowDuringANewIndexStoresWhatTheSummaryCounts) {
+    open(0);
+    for (int n = 1; n <= 600; ++n) CreateDirectory(JoinPath(workshop, std::to_string(n)));
+    dialogs.answers = {true};
+    closeAtPump(100, [this] { main->close(); });
+    QTest::mouseClick(child<QPushButton>(main.get(), "按钮_新建索引"), Qt::LeftButton);
+    settle();
+    EXPECT_FALSE(main->isVisible());
+    const int stored = ModCatalogue::open(CataloguePath(dir.path()), nullptr)->recordCount();
+    EXPECT_GE(stored, 99);
+    EXPECT_LT(stored, 600);
+    EXPECT_EQ(main->list()->rowCount(), stored);
+    const std::string results = main->context().window.resultBox->text();
+    EXPECT_TRUE(results.ends_with("索引完成，共索引目录" + std::to_string(stored) + "个"))
+        << results;
+}
+
+TEST_F(CommandFrameTest, ClosingMainWindowDuringAPageDownloadCutsTheFetchAndEnds) {
+    open(6);
+    dialogs.answers = {true};
+    closeAtPump(3, [this] { main->close(); });
+    QTest::mouseClick(child<QPushButton>(main.get(), "按钮_下载网页源码"), Qt::LeftButton);
+    settle();
+    EXPECT_FALSE(main->isVisible());
+    for (int n = 1; n <= 6; ++n) {
+        const bool saved = PathExists(PageDocumentPath(workshop, GbkText::fromAscii(code(n))));
+        EXPECT_EQ(saved, n < 3) << n;
+    }
+    EXPECT_LE(server.requestCount(), 3u);  // the third was cut short, none came after it
+    EXPECT_TRUE(main->context().window.resultBox->text().ends_with("共下载文档2个"));
+}
+
+// EditWindow's commands read its own boxes, not MainWindow's.
+TEST_F(CommandFrameTest, EditWindowsContextHoldsItsOwnControls) {
+    open(1);
+    openEditWindow();
+    child<QCheckBox>(edit, "选择框_模糊查找")->setChecked(false);
+    child<QLineEdit>(edit, "编辑框_查找条件")->setText(QStringLiteral("道路"));
+    EXPECT_FALSE(edit->context().window.fuzzySearch->isChecked());
+    EXPECT_TRUE(main->context().window.fuzzySearch->isChecked());
+    EXPECT_EQ(edit->context().window.searchCondition->text(), "道路");
+    EXPECT_EQ(main->context().window.searchCondition->text(), "");
+    EXPECT_NE(edit->context().window.progressBox, main->context().window.progressBox);
+    EXPECT_EQ(edit->context().settings.workshopFolder, main->context().settings.workshopFolder);
+}
+
+// The page scroll rule counts on 24 whole rows in the main list and 19 in the edit list.
+TEST_F(CommandFrameTest, TheListsShowTheWholeRowsThePageRuleCountsOn) {
+    open(60);
+    openEditWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(edit));
+    for (auto [view, rows] : {std::pair{main->list(), 24}, std::pair{edit->list(), 19}}) {
+        int whole = 0;
+        const QRect area = view->viewport()->rect();
+        for (int row = 0; row < view->model()->rowCount(); ++row) {
+            if (area.contains(view->visualRect(view->model()->index(row, 0)))) ++whole;
+        }
+        EXPECT_EQ(whole, rows) << view->objectName().toStdString();
+        EXPECT_GE(view->rowHeight(0), view->fontMetrics().height());  // Chinese text unclipped
+    }
+}
+
+}  // namespace
+}  // namespace kestavel
