@@ -21,12 +21,22 @@ std::string ToUnicode(std::string_view line) {
     return GbkToUtf8(GbkText::fromBytes(std::string(line)));
 }
 
+// Many GBK byte runs also read as valid UTF-8: the reading that names an existing folder wins,
+// UTF-8 when both or neither do.
+std::string FolderToUnicode(std::string_view line) {
+    if (!IsValidUtf8(line)) return ToUnicode(line);
+    const std::string asUtf8(line);
+    if (IsDirectory(asUtf8)) return asUtf8;
+    const std::string asGbk = GbkToUtf8(GbkText::fromBytes(asUtf8));
+    return IsDirectory(asGbk) ? asGbk : asUtf8;
+}
+
 }  // namespace
 
 WorkshopSettings WorkshopSettings::parse(const std::string& contents) {
     std::string_view rest = contents;
     WorkshopSettings settings;
-    settings.workshopFolder = ToUnicode(TakeLine(rest));
+    settings.workshopFolder = FolderToUnicode(TakeLine(rest));
     settings.pagePrefix = ToUnicode(TakeLine(rest));
     return settings;
 }

@@ -3,6 +3,8 @@
 #include <unicode/ucol.h>
 #include <unicode/uloc.h>
 
+#include <cstdlib>
+
 namespace kestavel {
 
 struct Collation::Collator {
@@ -18,8 +20,18 @@ Collation::~Collation() = default;
 Collation::Collation(Collation&&) noexcept = default;
 Collation& Collation::operator=(Collation&&) noexcept = default;
 
+std::string Collation::IcuLocaleOf(std::string_view posixName) {
+    const std::string_view name = posixName.substr(0, posixName.find_first_of(".@"));
+    if (name.empty() || name == "C" || name == "POSIX") return {};
+    return std::string(name);
+}
+
 Collation Collation::ForDefaultLocale() {
-    return ForLocale(uloc_getDefault());
+    for (const char* variable : {"LC_ALL", "LC_COLLATE", "LANG"}) {
+        const char* value = std::getenv(variable);
+        if (value && *value) return ForLocale(IcuLocaleOf(value));
+    }
+    return ForLocale("");
 }
 
 Collation Collation::ForLocale(const std::string& localeName) {

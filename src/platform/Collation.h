@@ -10,8 +10,13 @@ namespace kestavel {
 // sort keys, which are built once per text and order bytewise exactly as the texts collate.
 class Collation {
   public:
-    // The collator of the user's locale, as ICU takes it from the environment.
+    // The collator of the user's text order: LC_ALL, else LC_COLLATE, else LANG, as the C
+    // library ranks them. The C and POSIX locales (or none) give ICU's root order, which sorts
+    // as people read rather than by code point.
     static Collation ForDefaultLocale();
+    // The ICU locale name for a POSIX locale name ("zh_CN.UTF-8" gives "zh_CN"; "C", "POSIX"
+    // and "" give the root locale "").
+    static std::string IcuLocaleOf(std::string_view posixName);
     // A named locale such as "en_US" or "zh_CN"; an unknown name gives ICU's root order.
     static Collation ForLocale(const std::string& localeName);
 

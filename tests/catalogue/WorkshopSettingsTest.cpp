@@ -31,6 +31,18 @@ TEST(WorkshopSettings, ReadsTwoLinesWhateverTheLineEnds) {
     }
 }
 
+// "\xC4\xA3\xD0\xA1" reads as UTF-8 (ģС) and as GBK (模小): the folder that exists decides.
+TEST(WorkshopSettings, AFolderLineOfTwoReadingsTakesTheOneThatExists) {
+    test::TempDir dir;
+    const std::string bytes = dir.path() + "/\xC4\xA3\xD0\xA1";
+    const std::string asGbk = dir.path() + "/模小";
+    EXPECT_EQ(WorkshopSettings::parse(bytes).workshopFolder, bytes);  // neither: UTF-8
+    dir.makeFolder("模小");
+    EXPECT_EQ(WorkshopSettings::parse(bytes).workshopFolder, asGbk);
+    dir.makeFolder("\xC4\xA3\xD0\xA1");
+    EXPECT_EQ(WorkshopSettings::parse(bytes).workshopFolder, bytes);  // both: UTF-8
+}
+
 TEST(WorkshopSettings, AMissingFileReadsAsNothing) {
     test::TempDir dir;
     EXPECT_FALSE(WorkshopSettings::read(dir.file("VODarer.txt")));

@@ -35,6 +35,19 @@ TEST(Collation, SortKeysOrderAsTheLocaleSortsTexts) {
     ExpectKeysInOrder(chinese, {u"阿", u"乂", u"中", u"Zoo"});
 }
 
+TEST(Collation, TheUsersLocaleNamesTheOrderAndPosixMeansRoot) {
+    const std::pair<const char*, const char*> names[] = {{"zh_CN.UTF-8", "zh_CN"},
+                                                         {"de_DE@euro", "de_DE"},
+                                                         {"C", ""},
+                                                         {"POSIX", ""},
+                                                         {"C.UTF-8", ""},
+                                                         {"", ""}};
+    for (const auto& [posix, icu] : names) EXPECT_EQ(Collation::IcuLocaleOf(posix), icu) << posix;
+    // Root order is not code-point order: "b" comes before "C" and "é" before "f".
+    const Collation root = Collation::ForLocale("");
+    ExpectKeysInOrder(root, {u"a", u"b", u"C", u"é", u"f"});
+}
+
 TEST(Collation, KeysAppendToOneBuffer) {
     const Collation chinese = Collation::ForLocale("zh_CN");
     std::u16string longText;
