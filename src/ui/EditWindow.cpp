@@ -23,6 +23,7 @@
 #include "ui/JumpBox.h"
 #include "ui/QtControls.h"
 #include "ui/QtText.h"
+#include "ui/ProgressLineBox.h"
 #include "ui/QtTextBoxes.h"
 #include "ui/WidgetPlacing.h"
 
@@ -166,7 +167,7 @@ void EditWindow::bindContext(const Links& links) {
     context_.runDirectory = links.runDirectory;
     context_.window.progress = ProgressVariant::AlwaysShown;
     context_.window.list = list_;
-    context_.window.progressBox = keep(new LineEditBox(progressBox_));
+    context_.window.progressBox = keep(new ProgressLineBox(progressBox_));
     context_.window.resultBox = keep(new PlainTextBox(resultBox_));
     context_.window.jumpBox = keep(new LineEditBox(jumpBox_));
     auto* searchCondition = new LineInputBox(searchBox_);

@@ -33,6 +33,7 @@
 #include "ui/JumpBox.h"
 #include "ui/QtControls.h"
 #include "ui/QtText.h"
+#include "ui/ProgressLineBox.h"
 #include "ui/QtTextBoxes.h"
 #include "ui/SearchBox.h"
 #include "ui/UsageText.h"
@@ -208,7 +209,7 @@ void MainWindow::bindContext() {
     };
     context_.window.progress = ProgressVariant::ShownWhileRunning;
     context_.window.list = list_;
-    context_.window.progressBox = keep(new LineEditBox(progressBox_));
+    context_.window.progressBox = keep(new ProgressLineBox(progressBox_));
     context_.window.resultBox = keep(new PlainTextBox(resultBox_));
     context_.window.jumpBox = keep(new LineEditBox(jumpBox_));
     auto* searchCondition = new LineInputBox(searchBox_);
