@@ -117,6 +117,18 @@ namespace {
 char FoldAscii(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
+
+// The raw entries of a folder with the type readdir gives (DT_UNKNOWN on some file systems).
+void ForEachRawEntry(const std::string& folder,
+                     const std::function<void(std::string_view name, unsigned char type)>& visit) {
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
+    if (!dir) return;
+    while (const dirent* entry = ::readdir(dir.get())) {
+        std::string_view name = entry->d_name;
+        if (name == "." || name == "..") continue;
+        visit(name, entry->d_type);
+    }
+}
 }  // namespace
 
 // ASCII letters match either case, as users' picture files come as .jpg and .JPG alike.
@@ -145,21 +157,32 @@ bool MatchesWildcard(std::string_view name, std::string_view pattern) {
 
 void ForEachDirectoryEntry(const std::string& folder, ListFilter filter, std::string_view pattern,
                            const std::function<void(std::string_view name)>& visit) {
-    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
-    if (!dir) return;
-    while (const dirent* entry = ::readdir(dir.get())) {
-        std::string_view name = entry->d_name;
-        if (name == "." || name == "..") continue;
-        if (!MatchesWildcard(name, pattern)) continue;
+    ForEachRawEntry(folder, [&](std::string_view name, unsigned char type) {
+        if (!MatchesWildcard(name, pattern)) return;
         if (filter == ListFilter::DirectoriesOnly) {
-            bool isDir = entry->d_type == DT_DIR;
-            if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
-                isDir = IsDirectory(JoinPath(folder, name));
-            }
-            if (!isDir) continue;
+            bool isDir = type == DT_DIR;
+            if (type == DT_UNKNOWN || type == DT_LNK) isDir = IsDirectory(JoinPath(folder, name));
+            if (!isDir) return;
         }
         visit(name);
-    }
+    });
+}
+
+void ForEachDirectoryEntryKind(
+    const std::string& folder,
+    const std::function<void(std::string_view name, EntryKind kind)>& visit) {
+    ForEachRawEntry(folder, [&](std::string_view name, unsigned char type) {
+        if (type == DT_DIR) return visit(name, EntryKind::Directory);
+        if (type != DT_UNKNOWN && type != DT_LNK) return visit(name, EntryKind::Other);
+        const std::string path = JoinPath(folder, name);
+        struct stat own {};
+        if (::lstat(path.c_str(), &own) != 0) return visit(name, EntryKind::Other);
+        if (S_ISDIR(own.st_mode)) return visit(name, EntryKind::Directory);
+        if (S_ISLNK(own.st_mode) && IsDirectory(path)) {
+            return visit(name, EntryKind::LinkToDirectory);
+        }
+        visit(name, EntryKind::Other);
+    });
 }
 
 std::vector<std::string> ListDirectory(const std::string& folder, ListFilter filter,

@@ -50,6 +50,16 @@ std::vector<std::string> ListDirectory(const std::string& folder, ListFilter fil
 void ForEachDirectoryEntry(const std::string& folder, ListFilter filter, std::string_view pattern,
                            const std::function<void(std::string_view name)>& visit);
 
+// What a folder entry is. A symbolic link counts as what it points to, except that one pointing to
+// a folder is told apart from a real folder, so a walk of a tree can refuse to follow it.
+enum class EntryKind { Directory, LinkToDirectory, Other };
+
+// Every entry of a folder with its kind, in the order the file system returns them, "." and ".."
+// left out. An unreadable folder gives nothing.
+void ForEachDirectoryEntryKind(
+    const std::string& folder,
+    const std::function<void(std::string_view name, EntryKind kind)>& visit);
+
 bool MatchesWildcard(std::string_view name, std::string_view pattern);
 
 // The directory that holds the running executable, without a trailing separator.

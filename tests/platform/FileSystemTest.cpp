@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <ctime>
+#include <map>
 
+#include <unistd.h>
 #include <utime.h>
 
 #include "platform/Clock.h"
@@ -61,6 +63,26 @@ TEST(FileSystem, ListsDirectoriesAndPatterns) {
     EXPECT_EQ(pictures, (std::vector<std::string>{"100_pic1.JPG"}));
 
     EXPECT_TRUE(ListDirectory(dir.file("missing"), ListFilter::Everything).empty());
+}
+
+TEST(FileSystem, TellsFoldersFromLinksToFolders) {
+    test::TempDir dir;
+    const std::string folder = dir.makeFolder("folder");
+    const std::string file = dir.write("file", "x");
+    ASSERT_EQ(::symlink(folder.c_str(), dir.file("folder-link").c_str()), 0);
+    ASSERT_EQ(::symlink(file.c_str(), dir.file("file-link").c_str()), 0);
+    ASSERT_EQ(::symlink(dir.file("gone").c_str(), dir.file("broken-link").c_str()), 0);
+
+    std::map<std::string, EntryKind> kinds;
+    ForEachDirectoryEntryKind(dir.path(), [&](std::string_view name, EntryKind kind) {
+        kinds.emplace(std::string(name), kind);
+    });
+    EXPECT_EQ(kinds,
+              (std::map<std::string, EntryKind>{{"broken-link", EntryKind::Other},
+                                                {"file", EntryKind::Other},
+                                                {"file-link", EntryKind::Other},
+                                                {"folder", EntryKind::Directory},
+                                                {"folder-link", EntryKind::LinkToDirectory}}));
 }
 
 TEST(FileSystem, MatchesWildcards) {
