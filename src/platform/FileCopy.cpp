@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdlib>
 #include <filesystem>
 #include <vector>
 
@@ -81,9 +80,12 @@ ssize_t CopyChunk(int in, int out, bool& plain) {
     }
 }
 
-std::string FolderOf(const std::string& path) {
-    const std::string folder = std::filesystem::path(path).parent_path().string();
-    return folder.empty() ? "." : folder;
+// Makes a rename in the folder lasting; a folder that cannot be synced leaves it to the system.
+void SyncFolderOf(const std::string& path) {
+    std::string folder = std::filesystem::path(path).parent_path().string();
+    if (folder.empty()) folder = ".";
+    FileHandle handle(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (handle.valid()) ::fsync(handle.get());
 }
 
 }  // namespace
@@ -94,7 +96,8 @@ int PercentDone(std::uint64_t done, std::uint64_t total) {
 }
 
 CopyResult CopyFileInChunks(const std::string& from, const std::string& to,
-                            const CopyProgress& progress, std::stop_token stop) {
+                            const CopyProgress& progress, std::stop_token stop,
+                            Durability durability) {
     if (stop.stop_requested()) return CopyResult::Stopped;
     // Not blocking, so that a pipe met among the files fails here instead of waiting for a writer.
     FileHandle in(::open(from.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
@@ -103,8 +106,8 @@ CopyResult CopyFileInChunks(const std::string& from, const std::string& to,
         return CopyResult::Failed;
     }
 
-    std::string temporary = JoinPath(FolderOf(to), ".kestavel-XXXXXX.part");
-    FileHandle out(::mkostemps(temporary.data(), 5, O_CLOEXEC));
+    std::string temporary;
+    FileHandle out(CreateFileBeside(to, temporary));
     if (!out.valid()) return CopyResult::Failed;
     const auto discard = [&](CopyResult result) {
         out.close();
@@ -136,8 +139,10 @@ CopyResult CopyFileInChunks(const std::string& from, const std::string& to,
     ::fchmod(out.get(), source.st_mode & 0777);
     const timespec times[2] = {source.st_atim, source.st_mtim};
     ::futimens(out.get(), times);
-    if (!out.close()) return discard(CopyResult::Failed);
+    const bool onDisk = durability == Durability::OnDisk;
+    if ((onDisk && ::fsync(out.get()) != 0) || !out.close()) return discard(CopyResult::Failed);
     if (::rename(temporary.c_str(), to.c_str()) != 0) return discard(CopyResult::Failed);
+    if (onDisk) SyncFolderOf(to);
     return CopyResult::Copied;
 }
 

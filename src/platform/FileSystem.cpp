@@ -1,14 +1,17 @@
 #include "platform/FileSystem.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <random>
 
 #include "platform/Clock.h"
 
@@ -64,13 +67,29 @@ bool DeleteFile(const std::string& path) {
     return ::unlink(path.c_str()) == 0;
 }
 
-bool WriteFileAtomically(const std::string& path, std::string_view contents) {
-    const std::string temporary = path + ".part";
-    if (!WriteWholeFile(temporary, contents)) {
-        ::unlink(temporary.c_str());
-        return false;
+int CreateFileBeside(const std::string& target, std::string& path) {
+    std::string folder = fs::path(target).parent_path().string();
+    if (folder.empty()) folder = ".";
+    // Not mkstemp: its files are private to the user, and the file made here is to be seen like
+    // any other once renamed, with the permissions the user's umask gives.
+    thread_local std::mt19937_64 random{std::random_device{}()};
+    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name = ".kestavel-";
+        for (int i = 0; i < 8; ++i) name += kLetters[random() % (sizeof kLetters - 1)];
+        path = JoinPath(folder, name + ".part");
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) return fd;
     }
-    if (::rename(temporary.c_str(), path.c_str()) != 0) {
+    return -1;
+}
+
+bool WriteFileAtomically(const std::string& path, std::string_view contents) {
+    std::string temporary;
+    const int fd = CreateFileBeside(path, temporary);
+    if (fd < 0) return false;
+    ::close(fd);
+    if (!WriteWholeFile(temporary, contents) || ::rename(temporary.c_str(), path.c_str()) != 0) {
         ::unlink(temporary.c_str());
         return false;
     }

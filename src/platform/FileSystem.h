@@ -24,6 +24,10 @@ std::optional<std::string> ReadWholeFile(const std::string& path);
 // Replaces the file's contents; false when it cannot be written.
 bool WriteWholeFile(const std::string& path, std::string_view contents);
 bool DeleteFile(const std::string& path);
+// Creates a new empty file under a unique temporary name in the folder of target, to be written
+// and then renamed over target. Gives its descriptor, open for writing, and sets path; -1 when it
+// cannot be made.
+int CreateFileBeside(const std::string& target, std::string& path);
 // Writes the whole contents under a temporary name beside the file and then puts it in place in
 // one step, so the file is never seen half written.
 bool WriteFileAtomically(const std::string& path, std::string_view contents);

@@ -6,6 +6,7 @@
 #include <ctime>
 #include <map>
 
+#include <sys/stat.h>
 #include <unistd.h>
 #include <utime.h>
 
@@ -133,6 +134,14 @@ TEST(FileSystem, WritesAtomicallyAndReplacesInOneStep) {
     EXPECT_EQ(*ReadWholeFile(file), "new");
     EXPECT_EQ(ListDirectory(dir.path(), ListFilter::Everything),
               std::vector<std::string>{"picture.jpg"});
+    // Seen like any other file afterwards, not private as a temporary file would be.
+    const mode_t mask = ::umask(022);
+    ASSERT_TRUE(WriteFileAtomically(dir.file("new.jpg"), "x"));
+    ::umask(mask);
+    struct stat info {};
+    ASSERT_EQ(::stat(dir.file("new.jpg").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0644u);
+    ASSERT_TRUE(DeleteFile(dir.file("new.jpg")));
     EXPECT_FALSE(WriteFileAtomically(dir.file("missing/picture.jpg"), "x"));
     EXPECT_EQ(ListDirectory(dir.path(), ListFilter::Everything).size(), 1u);
 
