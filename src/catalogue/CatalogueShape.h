@@ -1,0 +1,20 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace kestavel {
+
+class SqliteDatabase;
+
+// Why the open database holds no catalogue table: no table ModCatalogue, or columns other than
+// ModRecord's fields by name and order. Nothing when it does.
+std::optional<std::string> CatalogueColumnsProblem(SqliteDatabase& db);
+
+// Why the file may not stand in for the catalogue, nothing when it may: it must be an SQLite 3
+// file in rollback-journal mode whose ModCatalogue is a table (not a view) with ModRecord's
+// columns, its records numbered 1 to N by rowid without a gap, each with 序号 equal to its number.
+// The file is only read, and left byte for byte as it was.
+std::optional<std::string> CatalogueShapeProblem(const std::string& path);
+
+}  // namespace kestavel
