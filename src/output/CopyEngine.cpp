@@ -31,10 +31,13 @@ struct CopyJob {
 };
 
 // The worker's side of the window: every change is posted to the window thread, and nothing is
-// posted once the window has abandoned the copy.
+// posted once the window has abandoned the copy. Bar values are gathered and shown at most once
+// per interval, since each post wakes the window thread and thousands of small files would keep
+// it from anything else; a text, the summary and the end show the latest values first.
 class CopyReport {
   public:
-    CopyReport(const CopyWindow& window, const std::atomic<bool>& silent)
+    CopyReport(const CopyWindow& window, const std::atomic<bool>& silent,
+               std::chrono::milliseconds barInterval)
         : variant_(window.variant),
           resultBox_(&window.resultBox),
           progressBox_(window.progressBox),
@@ -42,15 +45,18 @@ class CopyReport {
           fileBar_(&window.fileBar),
           copyButton_(&window.copyButton),
           poster_(&window.poster),
-          silent_(&silent) {}
+          silent_(&silent),
+          barInterval_(barInterval) {}
 
     bool silent() const { return silent_->load(); }
 
     void stage(std::string text) {
         if (variant_ == CopyVariant::Picture) return append(std::move(text));
+        showBarValues(true);
         post([box = progressBox_, text = std::move(text)] { box->setText(text); });
     }
     void append(std::string text) {
+        showBarValues(true);
         post([box = resultBox_, text = std::move(text)] { box->append(text); });
     }
     void showBars() {
@@ -60,26 +66,29 @@ class CopyReport {
         });
     }
     void restartOverall(std::size_t maximum) {
+        showBarValues(true);
         post([bar = overallBar_, maximum = BarNumber(maximum)] {
             bar->setValue(0);
             bar->setMaximum(maximum);
         });
+        overall_ = {};
     }
     void overall(std::size_t value) {
-        post([bar = overallBar_, value = BarNumber(value)] { bar->setValue(value); });
+        overall_.wanted = BarNumber(value);
+        showBarValues(false);
     }
-    // Only changes are posted, so a large file costs a hundred posts at most.
     void filePercent(int percent) {
-        if (percent == lastPercent_) return;
-        lastPercent_ = percent;
-        post([bar = fileBar_, percent] { bar->setValue(percent); });
+        file_.wanted = percent;
+        showBarValues(false);
     }
     void summary(const std::string& text) {
         if (variant_ == CopyVariant::Picture) return append("\r\n" + text);
+        showBarValues(true);
         post([box = progressBox_, text] { box->setText(text); });
         append("\r\n\r\n" + text);
     }
     void enableButton() {
+        showBarValues(true);
         post([button = copyButton_] { button->setEnabled(true); });
     }
     // After the closing pause: MainWindow hides its progress display, the others empty the bars.
@@ -99,11 +108,30 @@ class CopyReport {
     }
 
   private:
+    // A bar's value as last posted and as the copy now stands.
+    struct BarValue {
+        int shown = 0;
+        int wanted = 0;
+        bool changed() const { return wanted != shown; }
+    };
+
     static int BarNumber(std::size_t value) {
         return value > INT32_MAX ? INT32_MAX : static_cast<int>(value);
     }
     void post(std::function<void()> work) {
         if (!silent()) poster_->post(std::move(work));
+    }
+    void showBarValues(bool now) {
+        if (!overall_.changed() && !file_.changed()) return;
+        const auto time = std::chrono::steady_clock::now();
+        if (!now && time - lastBarPost_ < barInterval_) return;
+        lastBarPost_ = time;
+        post([overallBar = overallBar_, fileBar = fileBar_, overall = overall_, file = file_] {
+            if (overall.changed()) overallBar->setValue(overall.wanted);
+            if (file.changed()) fileBar->setValue(file.wanted);
+        });
+        overall_.shown = overall_.wanted;
+        file_.shown = file_.wanted;
     }
 
     CopyVariant variant_;
@@ -114,7 +142,10 @@ class CopyReport {
     Button* copyButton_;
     WindowPoster* poster_;
     const std::atomic<bool>* silent_;
-    int lastPercent_ = -1;
+    std::chrono::milliseconds barInterval_;
+    std::chrono::steady_clock::time_point lastBarPost_{};
+    BarValue overall_;
+    BarValue file_{-1, -1};
 };
 
 // Waits out the closing pause; false when the thread is asked to end meanwhile.
@@ -187,8 +218,7 @@ void RunCopy(const CopyJob& job, CopyReport report, std::stop_token copyStop,
 
 }  // namespace
 
-CopyEngine::CopyEngine(CopyWindow window, std::chrono::milliseconds closingPause)
-    : window_(window), closingPause_(closingPause) {}
+CopyEngine::CopyEngine(CopyWindow window, CopyPacing pacing) : window_(window), pacing_(pacing) {}
 
 CopyEngine::~CopyEngine() {
     abandon();
@@ -245,11 +275,10 @@ void CopyEngine::start() {
         worker_.join();
     }
     copyStop_ = std::stop_source();
-    worker_ = std::jthread([job = std::move(job), report = CopyReport(window_, silent_),
-                            copyStop = copyStop_.get_token(),
-                            pause = closingPause_](std::stop_token threadEnd) {
-        RunCopy(job, report, copyStop, threadEnd, pause);
-    });
+    worker_ = std::jthread(
+        [job = std::move(job), report = CopyReport(window_, silent_, pacing_.barInterval),
+         copyStop = copyStop_.get_token(), pause = pacing_.closingPause](
+            std::stop_token threadEnd) { RunCopy(job, report, copyStop, threadEnd, pause); });
 }
 
 void CopyEngine::stop() {

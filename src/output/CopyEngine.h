@@ -38,6 +38,14 @@ struct CopyWindow {
     CheckBox* defaultTarget = nullptr;
 };
 
+// How often the worker shows itself.
+struct CopyPacing {
+    // From the summary to the reset of the progress display.
+    std::chrono::milliseconds closingPause{3000};
+    // The bars change on screen at most once in this time; 0 shows every change.
+    std::chrono::milliseconds barInterval{20};
+};
+
 // One window's copy of the picked items' folders into a chosen folder. The click runs on the
 // window thread; the gathering, the copying and the summary run on a worker thread, which hands
 // every change of a control to the window thread through the poster. Every file goes through a
@@ -47,8 +55,7 @@ struct CopyWindow {
 // destructor ends a running copy (as abandon() does) and waits for its thread.
 class CopyEngine {
   public:
-    explicit CopyEngine(CopyWindow window,
-                        std::chrono::milliseconds closingPause = std::chrono::seconds(3));
+    explicit CopyEngine(CopyWindow window, CopyPacing pacing = {});
     ~CopyEngine();
     CopyEngine(const CopyEngine&) = delete;
     CopyEngine& operator=(const CopyEngine&) = delete;
@@ -72,7 +79,7 @@ class CopyEngine {
 
   private:
     CopyWindow window_;
-    std::chrono::milliseconds closingPause_;
+    CopyPacing pacing_;
     std::stop_source copyStop_;
     std::atomic<bool> silent_{false};
     std::jthread worker_;
