@@ -163,6 +163,8 @@ void RunCopy(const CopyJob& job, CopyReport report, std::stop_token copyStop,
     for (const std::string& id : job.ids) {
         if (IsItemFolderName(id)) GatherItemTree(job.workshopFolder, id, tree, copyStop);
     }
+    // Whether a stop cut the copy short; the summary then says so.
+    bool cut = copyStop.stop_requested();
 
     report.stage("正在创建所需文件夹...");
     report.showBars();
@@ -170,12 +172,18 @@ void RunCopy(const CopyJob& job, CopyReport report, std::stop_token copyStop,
     std::size_t step = 0;
     // A folder that cannot be made is passed over: the files below it fail and are listed.
     for (const std::string& id : job.ids) {
-        if (copyStop.stop_requested()) break;
+        if (copyStop.stop_requested()) {
+            cut = true;
+            break;
+        }
         if (IsItemFolderName(id)) CreateDirectory(JoinPath(job.target, id));
         report.overall(++step);
     }
     for (const std::string& folder : tree.folders) {
-        if (copyStop.stop_requested()) break;
+        if (copyStop.stop_requested()) {
+            cut = true;
+            break;
+        }
         CreateDirectory(JoinPath(job.target, folder));
         report.overall(++step);
     }
@@ -191,7 +199,10 @@ void RunCopy(const CopyJob& job, CopyReport report, std::stop_token copyStop,
         const std::string source = JoinPath(job.workshopFolder, file);
         const CopyResult result =
             CopyFileInChunks(source, JoinPath(job.target, file), progress, copyStop);
-        if (result == CopyResult::Stopped) break;
+        if (result == CopyResult::Stopped) {
+            cut = true;
+            break;
+        }
         if (result == CopyResult::Copied) {
             ++copied;
         } else {
@@ -203,7 +214,7 @@ void RunCopy(const CopyJob& job, CopyReport report, std::stop_token copyStop,
 
     const std::string counts = "成功复制文件" + std::to_string(copied) + "个，失败：" +
                                std::to_string(failed.size()) + "个。";
-    report.summary((copyStop.stop_requested() ? "复制已停止！" : "复制完毕！") + counts);
+    report.summary((cut ? "复制已停止！" : "复制完毕！") + counts);
     if (!failed.empty()) {
         std::string lines = "\r\n失败文件：\r\n";
         for (std::size_t m = 0; m < failed.size(); ++m) {
