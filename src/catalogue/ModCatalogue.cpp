@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "catalogue/CatalogueShape.h"
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
 #include "platform/SqliteDatabase.h"
@@ -121,42 +122,6 @@ void BindValue(SqliteStatement& statement, int index, FieldKind kind, const Fiel
     BindValue(statement, index, kind, EmptyValue(kind));
 }
 
-bool HasCatalogueLayout(SqliteDatabase& db, std::string* error) {
-    std::string reason;
-    auto columns = db.prepare("SELECT name FROM pragma_table_info('ModCatalogue')", &reason);
-    if (!columns) {
-        if (error) *error = reason;
-        return false;
-    }
-    std::size_t i = 0;
-    for (;;) {
-        auto step = columns->step();
-        if (step == SqliteStatement::Step::Error) {
-            if (error) *error = db.lastError();
-            return false;
-        }
-        if (step == SqliteStatement::Step::Done) break;
-        if (i >= kFields.size() || columns->columnView(0) != kFields[i].name) {
-            if (error) *error = "the table ModCatalogue has other columns than a catalogue";
-            return false;
-        }
-        ++i;
-    }
-    if (i == 0) {
-        if (error) *error = "there is no table ModCatalogue";
-        return false;
-    }
-    if (!IsTable(db)) {
-        if (error) *error = "ModCatalogue is a view, not a table";
-        return false;
-    }
-    if (i != kFields.size()) {
-        if (error) *error = "the table ModCatalogue lacks columns";
-        return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 std::string ModCatalogue::CreateTableSql() {
@@ -190,7 +155,14 @@ std::unique_ptr<ModCatalogue> ModCatalogue::open(const std::string& path, std::s
     }
     auto db = SqliteDatabase::open(path, SqliteDatabase::Mode::ReadWrite, error);
     if (!db) return nullptr;
-    if (!HasCatalogueLayout(*db, error)) return nullptr;
+    if (auto problem = CatalogueColumnsProblem(*db)) {
+        if (error) *error = *problem;
+        return nullptr;
+    }
+    if (!IsTable(*db)) {
+        if (error) *error = "ModCatalogue is a view, not a table";
+        return nullptr;
+    }
     db->execute(kCacheSizePragma);
     std::unique_ptr<ModCatalogue> catalogue(new ModCatalogue(std::move(db)));
     if (!catalogue->readCount()) {

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "app/CommandContext.h"
+#include "app/Dialogs.h"
 #include "catalogue/ModCatalogue.h"
 #include "catalogue/WorkshopSettings.h"
 #include "platform/FileSystem.h"
@@ -21,6 +22,8 @@ inline std::string SettingsPath(const std::string& runDirectory) {
 
 // Opens the catalogue for a command; when it cannot be opened, says so, naming the file and the
 // command that did not run, and gives nothing.
+std::unique_ptr<ModCatalogue> OpenCatalogueFor(Dialogs& dialogs, const std::string& runDirectory,
+                                               std::string_view command);
 std::unique_ptr<ModCatalogue> OpenCatalogueFor(const CommandContext& context,
                                                std::string_view command);
 

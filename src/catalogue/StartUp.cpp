@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "catalogue/CatalogueShape.h"
 #include "catalogue/ListMirror.h"
 #include "catalogue/RunFiles.h"
 
@@ -16,6 +17,14 @@ bool PrepareMainWindow(const CommandContext& context) {
     }
     if (!PathExists(settingsFile)) {
         context.services.dialogs->message("VODarer.txt文件不存在，现在将退出！");
+        return false;
+    }
+    // A kill in the middle of a write leaves a journal that the first opening rolls back; only
+    // then is the file's shape what it will be.
+    SettleCatalogueJournal(catalogue);
+    if (auto problem = CatalogueShapeProblem(catalogue)) {
+        context.services.dialogs->message("DEVodu.edb不是有效的MOD目录文件，现在将退出！\r\n" +
+                                          catalogue + "\r\n(" + *problem + ")");
         return false;
     }
     auto settings = WorkshopSettings::read(settingsFile);

@@ -1,14 +1,17 @@
 #include "platform/FileSystem.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <random>
 
 #include "platform/Clock.h"
 
@@ -64,13 +67,29 @@ bool DeleteFile(const std::string& path) {
     return ::unlink(path.c_str()) == 0;
 }
 
-bool WriteFileAtomically(const std::string& path, std::string_view contents) {
-    const std::string temporary = path + ".part";
-    if (!WriteWholeFile(temporary, contents)) {
-        ::unlink(temporary.c_str());
-        return false;
+int CreateFileBeside(const std::string& target, std::string& path) {
+    std::string folder = fs::path(target).parent_path().string();
+    if (folder.empty()) folder = ".";
+    // Not mkstemp: its files are private to the user, and the file made here is to be seen like
+    // any other once renamed, with the permissions the user's umask gives.
+    thread_local std::mt19937_64 random{std::random_device{}()};
+    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name = ".kestavel-";
+        for (int i = 0; i < 8; ++i) name += kLetters[random() % (sizeof kLetters - 1)];
+        path = JoinPath(folder, name + ".part");
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) return fd;
     }
-    if (::rename(temporary.c_str(), path.c_str()) != 0) {
+    return -1;
+}
+
+bool WriteFileAtomically(const std::string& path, std::string_view contents) {
+    std::string temporary;
+    const int fd = CreateFileBeside(path, temporary);
+    if (fd < 0) return false;
+    ::close(fd);
+    if (!WriteWholeFile(temporary, contents) || ::rename(temporary.c_str(), path.c_str()) != 0) {
         ::unlink(temporary.c_str());
         return false;
     }
@@ -124,6 +143,19 @@ namespace {
 char FoldAscii(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
+
+// The raw entries of a folder with the type readdir gives (DT_UNKNOWN on some file systems).
+bool ForEachRawEntry(const std::string& folder,
+                     const std::function<void(std::string_view name, unsigned char type)>& visit) {
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
+    if (!dir) return false;
+    while (const dirent* entry = ::readdir(dir.get())) {
+        std::string_view name = entry->d_name;
+        if (name == "." || name == "..") continue;
+        visit(name, entry->d_type);
+    }
+    return true;
+}
 }  // namespace
 
 // ASCII letters match either case, as users' picture files come as .jpg and .JPG alike.
@@ -152,27 +184,37 @@ bool MatchesWildcard(std::string_view name, std::string_view pattern) {
 
 bool ForEachDirectoryEntry(const std::string& folder, ListFilter filter, std::string_view pattern,
                            const std::function<void(std::string_view name)>& visit) {
-    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
-    if (!dir) return false;
-    while (const dirent* entry = ::readdir(dir.get())) {
-        std::string_view name = entry->d_name;
-        if (name == "." || name == "..") continue;
-        if (!MatchesWildcard(name, pattern)) continue;
+    return ForEachRawEntry(folder, [&](std::string_view name, unsigned char type) {
+        if (!MatchesWildcard(name, pattern)) return;
         if (filter == ListFilter::DirectoriesOnly) {
-            bool isDir = entry->d_type == DT_DIR;
-            if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
-                isDir = IsDirectory(JoinPath(folder, name));
-            }
-            if (!isDir) continue;
+            bool isDir = type == DT_DIR;
+            if (type == DT_UNKNOWN || type == DT_LNK) isDir = IsDirectory(JoinPath(folder, name));
+            if (!isDir) return;
         }
         visit(name);
-    }
-    return true;
+    });
 }
 
 bool CanListDirectory(const std::string& folder) {
     std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
     return dir != nullptr;
+}
+
+void ForEachDirectoryEntryKind(
+    const std::string& folder,
+    const std::function<void(std::string_view name, EntryKind kind)>& visit) {
+    ForEachRawEntry(folder, [&](std::string_view name, unsigned char type) {
+        if (type == DT_DIR) return visit(name, EntryKind::Directory);
+        if (type != DT_UNKNOWN && type != DT_LNK) return visit(name, EntryKind::Other);
+        const std::string path = JoinPath(folder, name);
+        struct stat own {};
+        if (::lstat(path.c_str(), &own) != 0) return visit(name, EntryKind::Other);
+        if (S_ISDIR(own.st_mode)) return visit(name, EntryKind::Directory);
+        if (S_ISLNK(own.st_mode) && IsDirectory(path)) {
+            return visit(name, EntryKind::LinkToDirectory);
+        }
+        visit(name, EntryKind::Other);
+    });
 }
 
 std::vector<std::string> ListDirectory(const std::string& folder, ListFilter filter,

@@ -24,6 +24,10 @@ std::optional<std::string> ReadWholeFile(const std::string& path);
 // Replaces the file's contents; false when it cannot be written.
 bool WriteWholeFile(const std::string& path, std::string_view contents);
 bool DeleteFile(const std::string& path);
+// Creates a new empty file under a unique temporary name in the folder of target, to be written
+// and then renamed over target. Gives its descriptor, open for writing, and sets path; -1 when it
+// cannot be made.
+int CreateFileBeside(const std::string& target, std::string& path);
 // Writes the whole contents under a temporary name beside the file and then puts it in place in
 // one step, so the file is never seen half written.
 bool WriteFileAtomically(const std::string& path, std::string_view contents);
@@ -56,6 +60,15 @@ bool ForEachDirectoryEntry(const std::string& folder, ListFilter filter, std::st
 
 // True when the folder can be opened for listing.
 bool CanListDirectory(const std::string& folder);
+// What a folder entry is. A symbolic link counts as what it points to, except that one pointing to
+// a folder is told apart from a real folder, so a walk of a tree can refuse to follow it.
+enum class EntryKind { Directory, LinkToDirectory, Other };
+
+// Every entry of a folder with its kind, in the order the file system returns them, "." and ".."
+// left out. An unreadable folder gives nothing.
+void ForEachDirectoryEntryKind(
+    const std::string& folder,
+    const std::function<void(std::string_view name, EntryKind kind)>& visit);
 
 bool MatchesWildcard(std::string_view name, std::string_view pattern);
 

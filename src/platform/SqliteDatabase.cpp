@@ -46,6 +46,19 @@ std::string SqliteDatabase::lastError() const {
     return sqlite3_errmsg(db_);
 }
 
+bool SqliteDatabase::copyInto(SqliteDatabase& destination, std::string* error) {
+    sqlite3_backup* backup = sqlite3_backup_init(destination.db_, "main", db_, "main");
+    if (!backup) {
+        if (error) *error = destination.lastError();
+        return false;
+    }
+    const int stepped = sqlite3_backup_step(backup, -1);
+    const int finished = sqlite3_backup_finish(backup);
+    if (stepped == SQLITE_DONE && finished == SQLITE_OK) return true;
+    if (error) *error = sqlite3_errstr(stepped != SQLITE_DONE ? stepped : finished);
+    return false;
+}
+
 SqliteStatement& SqliteStatement::operator=(SqliteStatement&& other) noexcept {
     if (this != &other) {
         sqlite3_finalize(stmt_);

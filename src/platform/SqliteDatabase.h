@@ -27,6 +27,9 @@ class SqliteDatabase {
     bool execute(std::string_view sql, std::string* error = nullptr);
     std::optional<SqliteStatement> prepare(std::string_view sql, std::string* error = nullptr);
     std::string lastError() const;
+    // Replaces the contents of destination with this database as one consistent state, through
+    // SQLite's backup: a journal left behind by a crash is rolled back before anything is read.
+    bool copyInto(SqliteDatabase& destination, std::string* error = nullptr);
 
   private:
     explicit SqliteDatabase(sqlite3* db) : db_(db) {}

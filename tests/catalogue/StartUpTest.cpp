@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "platform/CodePage.h"
 #include "platform/FileSystem.h"
 #include "support/CatalogueFixture.h"
@@ -56,17 +58,50 @@ TEST(StartUp, ReadsTheSettingsAndFillsTheList) {
     EXPECT_EQ(window.list.column(5), std::vector<std::string>{"假"});
 }
 
+// Files that are no catalogue, or whose records a command would misnumber, are refused with the
+// reason and left byte for byte as they were.
 TEST(StartUp, ACatalogueThatIsNoCatalogueIsNamedAndLeftAlone) {
-    test::TempDir dir;
-    const std::string catalogue = dir.write("DEVodu.edb", "this is not a database at all.....");
-    dir.write("VODarer.txt", "/w\n");
-    test::FakeWindow window(dir.path());
-    EXPECT_FALSE(PrepareMainWindow(window.context));
-    ASSERT_EQ(window.dialogs.asked.size(), 1u);
-    EXPECT_NE(window.dialogs.asked[0].text.find("DEVodu.edb"), std::string::npos);
-    EXPECT_NE(window.dialogs.asked[0].text.find("现在将退出"), std::string::npos);
-    EXPECT_EQ(*ReadWholeFile(catalogue), "this is not a database at all.....");
-    EXPECT_EQ(window.list.rowCount(), 0);
+    struct Case {
+        const char* what;
+        std::function<void(const std::string& path)> make;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"text", [](const std::string& path) { WriteWholeFile(path, "this is not a database....."); },
+         "SQLite"},
+        {"a view with the catalogue's columns",
+         [](const std::string& path) {
+             test::MakeEmptyCatalogue(path);
+             test::RunSql(path,
+                          "ALTER TABLE ModCatalogue RENAME TO Items; "
+                          "CREATE VIEW ModCatalogue AS SELECT * FROM Items");
+         },
+         "view"},
+        {"records with a gap",
+         [](const std::string& path) {
+             test::MakeEmptyCatalogue(path);
+             test::RunSql(path,
+                          "INSERT INTO ModCatalogue (rowid, \"序号\", \"编码\") VALUES "
+                          "(1, 1, x'313030'), (3, 3, x'333030')");
+         },
+         "without a gap"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::TempDir dir;
+        const std::string catalogue = dir.file("DEVodu.edb");
+        c.make(catalogue);
+        dir.write("VODarer.txt", "/w\n");
+        const auto before = ReadWholeFile(catalogue);
+        test::FakeWindow window(dir.path());
+        EXPECT_FALSE(PrepareMainWindow(window.context));
+        ASSERT_EQ(window.dialogs.asked.size(), 1u);
+        const std::string& text = window.dialogs.asked[0].text;
+        EXPECT_TRUE(text.starts_with("DEVodu.edb不是有效的MOD目录文件，现在将退出！")) << text;
+        EXPECT_NE(text.find(c.reason), std::string::npos) << text;
+        EXPECT_EQ(ReadWholeFile(catalogue), before);
+        EXPECT_EQ(window.list.rowCount(), 0);
+    }
 }
 
 TEST(StartUp, ReopeningCommandsTestBothFiles) {

@@ -4,7 +4,10 @@
 
 #include <algorithm>
 #include <ctime>
+#include <map>
 
+#include <sys/stat.h>
+#include <unistd.h>
 #include <utime.h>
 
 #include "platform/Clock.h"
@@ -63,6 +66,26 @@ TEST(FileSystem, ListsDirectoriesAndPatterns) {
     EXPECT_TRUE(ListDirectory(dir.file("missing"), ListFilter::Everything).empty());
 }
 
+TEST(FileSystem, TellsFoldersFromLinksToFolders) {
+    test::TempDir dir;
+    const std::string folder = dir.makeFolder("folder");
+    const std::string file = dir.write("file", "x");
+    ASSERT_EQ(::symlink(folder.c_str(), dir.file("folder-link").c_str()), 0);
+    ASSERT_EQ(::symlink(file.c_str(), dir.file("file-link").c_str()), 0);
+    ASSERT_EQ(::symlink(dir.file("gone").c_str(), dir.file("broken-link").c_str()), 0);
+
+    std::map<std::string, EntryKind> kinds;
+    ForEachDirectoryEntryKind(dir.path(), [&](std::string_view name, EntryKind kind) {
+        kinds.emplace(std::string(name), kind);
+    });
+    EXPECT_EQ(kinds,
+              (std::map<std::string, EntryKind>{{"broken-link", EntryKind::Other},
+                                                {"file", EntryKind::Other},
+                                                {"file-link", EntryKind::Other},
+                                                {"folder", EntryKind::Directory},
+                                                {"folder-link", EntryKind::LinkToDirectory}}));
+}
+
 TEST(FileSystem, MatchesWildcards) {
     EXPECT_TRUE(MatchesWildcard("anything", "*"));
     EXPECT_TRUE(MatchesWildcard("1_pic12.jpg", "1_pic*.jpg"));
@@ -111,6 +134,14 @@ TEST(FileSystem, WritesAtomicallyAndReplacesInOneStep) {
     EXPECT_EQ(*ReadWholeFile(file), "new");
     EXPECT_EQ(ListDirectory(dir.path(), ListFilter::Everything),
               std::vector<std::string>{"picture.jpg"});
+    // Seen like any other file afterwards, not private as a temporary file would be.
+    const mode_t mask = ::umask(022);
+    ASSERT_TRUE(WriteFileAtomically(dir.file("new.jpg"), "x"));
+    ::umask(mask);
+    struct stat info {};
+    ASSERT_EQ(::stat(dir.file("new.jpg").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0644u);
+    ASSERT_TRUE(DeleteFile(dir.file("new.jpg")));
     EXPECT_FALSE(WriteFileAtomically(dir.file("missing/picture.jpg"), "x"));
     EXPECT_EQ(ListDirectory(dir.path(), ListFilter::Everything).size(), 1u);
 

@@ -1,5 +1,8 @@
 #include "support/CatalogueFixture.h"
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <stdexcept>
 
 #include "catalogue/ModCatalogue.h"
@@ -22,6 +25,24 @@ void RunSql(const std::string& path, const std::string& sql) {
 
 void MakeEmptyCatalogue(const std::string& path) {
     RunSql(path, ModCatalogue::CreateTableSql());
+}
+
+void LeaveHotJournal(const std::string& path) {
+    const pid_t child = ::fork();
+    if (child < 0) throw std::runtime_error("fork failed");
+    if (child == 0) {
+        auto db = SqliteDatabase::open(path, SqliteDatabase::Mode::ReadWrite, nullptr);
+        const bool ok = db && db->execute(
+                                  "PRAGMA cache_size = 1; BEGIN; UPDATE ModCatalogue SET "
+                                  "\"描述1\" = randomblob(length(\"描述1\"))");
+        // Dies without committing, closing or cleaning up, as a killed process would.
+        ::_exit(ok ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        throw std::runtime_error("the writing child failed");
+    }
 }
 
 }  // namespace kestavel::test

@@ -99,16 +99,20 @@ std::optional<std::string> ScriptedDialogs::chooseFolder(std::string_view prompt
     return nextPath();
 }
 
-std::optional<std::string> ScriptedDialogs::chooseSaveFile(std::string_view title, std::string_view,
+std::optional<std::string> ScriptedDialogs::chooseSaveFile(std::string_view title,
+                                                           std::string_view filter,
                                                            std::string_view defaultName,
-                                                           std::string_view) {
-    asked.push_back({"save", std::string(defaultName), std::string(title)});
+                                                           std::string_view startFolder) {
+    asked.push_back({"save", std::string(defaultName), std::string(title), std::string(filter),
+                     std::string(startFolder)});
     return nextPath();
 }
 
-std::optional<std::string> ScriptedDialogs::chooseOpenFile(std::string_view title, std::string_view,
-                                                           std::string_view) {
-    asked.push_back({"open", "", std::string(title)});
+std::optional<std::string> ScriptedDialogs::chooseOpenFile(std::string_view title,
+                                                           std::string_view filter,
+                                                           std::string_view startFolder) {
+    asked.push_back(
+        {"open", "", std::string(title), std::string(filter), std::string(startFolder)});
     return nextPath();
 }
 

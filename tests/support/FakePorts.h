@@ -150,6 +150,9 @@ class ScriptedDialogs : public Dialogs {
         std::string kind;
         std::string text;
         std::string title;
+        // Of the file choosers: their filter and starting folder.
+        std::string filter = {};
+        std::string folder = {};
     };
     void message(std::string_view text, std::string_view title) override;
     bool confirm(std::string_view text, std::string_view title) override;
