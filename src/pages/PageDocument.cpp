@@ -6,9 +6,9 @@
 #include <cstring>
 
 #include "catalogue/ModFolder.h"
-#include "platform/FoldedSearch.h"
 #include "platform/CodePage.h"
 #include "platform/FileSystem.h"
+#include "platform/FoldedSearch.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #define KESTAVEL_ASAN 1
@@ -81,51 +81,6 @@ std::string PageDocumentPath(std::string_view workshopFolder, const GbkText& cod
 
 std::string TemporaryPageDocumentPath(std::string_view workshopFolder, const GbkText& code) {
     return JoinPath(ModFolder(workshopFolder, code), PageFileName(code, kTemporaryPageSuffix));
-}
-
-bool EqualsFolded(std::string_view text, std::string_view marker) {
-    if (text.size() != marker.size()) return false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (FoldAscii(static_cast<unsigned char>(text[i])) !=
-            FoldAscii(static_cast<unsigned char>(marker[i]))) {
-            return false;
-        }
-    }
-    return true;
-}
-
-std::size_t FindMarker(std::string_view line, std::string_view marker) {
-    const char* hit = FindFolded(line.data(), line.data() + line.size(), marker);
-    return hit ? static_cast<std::size_t>(hit - line.data()) + 1 : 0;
-}
-
-bool OpensWithMarker(std::string_view line, std::string_view marker) {
-    return line.size() >= marker.size() && EqualsFolded(line.substr(0, marker.size()), marker);
-}
-
-std::string_view Piece(std::string_view line, std::int64_t start, std::int64_t count) {
-    const auto length = static_cast<std::int64_t>(line.size());
-    if (start < 1 || start > length || count <= 0) return {};
-    const std::int64_t available = length - start + 1;
-    return line.substr(static_cast<std::size_t>(start - 1),
-                       static_cast<std::size_t>(std::min(count, available)));
-}
-
-std::string FailureReport(std::string_view heading, const FailureList& failures) {
-    if (failures.empty()) return {};
-    std::string report(heading);
-    report += std::to_string(failures.size());
-    report += "个，序号是：\r\n";
-    for (std::size_t i = 0; i < failures.numbers.size(); ++i) {
-        if (i > 0) report += "，";
-        report += failures.numbers[i];
-    }
-    report += "\r\n\r\n编码是：\r\n";
-    for (std::size_t i = 0; i < failures.codes.size(); ++i) {
-        if (i > 0) report += "，";
-        report += failures.codes[i];
-    }
-    return report;
 }
 
 std::unique_ptr<PageDocument> PageDocument::open(const std::string& path) {
@@ -245,21 +200,32 @@ std::string_view PageDocument::text(const Line& line) const {
 }
 
 std::optional<PageDocument::MarkerHit> PageDocument::findFirst(std::string_view marker) {
-    std::size_t from = 0;
+    return findFrom(marker, 0);
+}
+
+std::optional<PageDocument::MarkerHit> PageDocument::findNextAfter(std::string_view marker,
+                                                                   const Line& line) {
+    if (line.last) return std::nullopt;
+    return findFrom(marker, line.next);
+}
+
+std::optional<PageDocument::MarkerHit> PageDocument::findFrom(std::string_view marker,
+                                                              std::size_t from) {
     for (;;) {
         // Only whole lines are searched: a marker holds no line feed, so an occurrence never
         // reaches past the last line feed read, and a later search goes on where this one ended.
-        const char* begin = data() + from;
-        const char* hit = FindFolded(begin, data() + complete_, marker);
-        if (hit) {
-            const auto offset = static_cast<std::size_t>(hit - data());
-            MarkerHit found;
-            found.line = lineAround(offset);
-            found.position = offset - found.line.start + 1;
-            return found;
+        if (from < complete_) {
+            const char* hit = FindFolded(data() + from, data() + complete_, marker);
+            if (hit) {
+                const auto offset = static_cast<std::size_t>(hit - data());
+                MarkerHit found;
+                found.line = lineAround(offset);
+                found.position = offset - found.line.start + 1;
+                return found;
+            }
+            from = complete_;
         }
         if (ended_) return std::nullopt;
-        from = complete_;
         readMore();
     }
 }
@@ -295,12 +261,19 @@ void PageDocument::findFirstOfEach(const std::string_view* markers, std::size_t 
     }
 }
 
-std::optional<PageDocument::Line> PageDocument::findFirstOpening(std::string_view marker) {
+std::optional<PageDocument::Line> PageDocument::findFirstOpening(std::string_view marker,
+                                                                 Indent indent) {
     std::size_t from = 0;
     for (;;) {
         while (const char* hit = FindFolded(data() + from, data() + complete_, marker)) {
-            const auto offset = static_cast<std::size_t>(hit - data());
-            if (offset == 0 || data()[offset - 1] == '\n') return lineAround(offset);
+            auto offset = static_cast<std::size_t>(hit - data());
+            std::size_t before = offset;
+            if (indent == Indent::Blanks) {
+                while (before > 0 && (data()[before - 1] == ' ' || data()[before - 1] == '\t')) {
+                    --before;
+                }
+            }
+            if (before == 0 || data()[before - 1] == '\n') return lineAround(offset);
             from = offset + 1;
         }
         if (ended_) return std::nullopt;

@@ -2,7 +2,9 @@
 
 #include <cstdint>
 
+#include "pages/PageMarkers.h"
 #include "platform/CodePage.h"
+#include "platform/FoldedSearch.h"
 
 namespace kestavel {
 namespace {
@@ -15,6 +17,31 @@ std::int64_t Bytes(std::string_view marker) {
     return static_cast<std::int64_t>(marker.size());
 }
 
+std::string_view WithoutLeadingBlanks(std::string_view line) {
+    const std::size_t first = line.find_first_not_of(" \t");
+    return first == std::string_view::npos ? std::string_view() : line.substr(first);
+}
+
+// The bytes after the first occurrence of `open` up to the first `close` after it; empty when
+// either is missing.
+std::string_view Between(std::string_view line, std::string_view open, std::string_view close) {
+    const std::size_t p = FindMarker(line, open);
+    if (p == 0) return {};
+    const std::string_view rest = line.substr(p - 1 + open.size());
+    const std::size_t end = FindMarker(rest, close);
+    return end == 0 ? std::string_view() : rest.substr(0, end - 1);
+}
+
+// The breadcrumb name from the first line that gives one: a line may hold the link to the
+// author's files without the workshop wording after it.
+std::string BreadcrumbAuthor(PageDocument& page, std::optional<PageDocument::MarkerHit> hit) {
+    for (; hit; hit = page.findNextAfter(kBreadcrumbAuthorMarker, hit->line)) {
+        const std::string_view name = CutBreadcrumbAuthor(page.text(hit->line));
+        if (!name.empty()) return std::string(name);
+    }
+    return {};
+}
+
 }  // namespace
 
 std::string_view CutAuthor(std::string_view line) {
@@ -25,11 +52,20 @@ std::string_view CutAuthor(std::string_view line) {
 }
 
 std::string_view CutFallbackAuthor(std::string_view line) {
-    return Piece(line, 1, Length(line) - 4);
+    const std::string_view name = WithoutLeadingBlanks(line);
+    return Piece(name, 1, Length(name) - 4);
+}
+
+std::string_view CutBreadcrumbAuthor(std::string_view line) {
+    return Between(line, kBreadcrumbAuthorMarker, kBreadcrumbAuthorEndMarker);
 }
 
 std::string_view CutTitle(std::string_view line) {
     return Piece(line, Bytes(kTitleMarker) + 1, Length(line) - 33);
+}
+
+std::string_view CutCurrentTitle(std::string_view line) {
+    return Between(line, kCurrentTitleMarker, kTitleEndMarker);
 }
 
 std::string_view CutDescription(std::string_view line) {
@@ -41,6 +77,14 @@ std::string_view CutDescription(std::string_view line) {
 
 std::string_view CutPreviewAddress(std::string_view line) {
     return Piece(line, Bytes(kImageLinkMarker) + 1, Length(line) - 48);
+}
+
+std::string_view CutIndentedPreviewAddress(std::string_view line) {
+    const std::string_view link = WithoutLeadingBlanks(line);
+    if (!OpensWithMarker(link, kImageLinkMarker)) return {};
+    const std::string_view address = link.substr(kImageLinkMarker.size());
+    const std::size_t end = address.find_first_of("?\"");
+    return end == std::string_view::npos ? std::string_view() : address.substr(0, end);
 }
 
 DescriptionPieces SplitDescription(const GbkText& description) {
@@ -55,42 +99,72 @@ DescriptionPieces SplitDescription(const GbkText& description) {
 }
 
 ModInformation ExtractModInformation(PageDocument& page, bool wantTitle, bool wantDescription) {
-    // Each marker is looked for from the page's first line; each search yields the
-    // first line holding its marker, so one pass that looks for all of them at once finds the
-    // same lines, and reads the page from disk once, only as far as the last marker needs.
-    enum { kLive, kAuthorLine, kTitle, kDescription, kCount };
-    std::string_view markers[kCount] = {kLivePageMarker, kAuthorLineMarker, kTitleMarker,
-                                        kDescriptionMarker};
-    std::size_t count = kCount;
-    // Markers not asked for are left out of the pass (the description's is the last one).
-    std::size_t slots[kCount] = {kLive, kAuthorLine, kTitle, kDescription};
-    if (!wantDescription) --count;
-    if (!wantTitle) {
-        markers[kTitle] = markers[kDescription];
-        slots[kTitle] = kDescription;
-        --count;
+    // Each marker is looked for from the page's first line; each search yields the first line
+    // holding its marker, so one pass that looks for all of them at once finds the same lines,
+    // and reads the page from disk once. The removed-item forms are never on a live page, so the
+    // pass reads every page to its end.
+    enum Slot {
+        kLive,
+        kErrorTitle,
+        kRemovedItem,
+        kAuthorLine,
+        kBreadcrumb,
+        kTitle,
+        kCurrentTitle,
+        kDescription,
+        kSlots
+    };
+    static_assert(kSlots <= kMaxMarkersAtOnce);
+    std::string_view markers[kSlots];
+    Slot slots[kSlots];
+    std::size_t count = 0;
+    auto lookFor = [&](Slot slot, std::string_view marker) {
+        markers[count] = marker;
+        slots[count++] = slot;
+    };
+    lookFor(kLive, kLivePageMarker);
+    lookFor(kErrorTitle, kErrorTitleMarker);
+    lookFor(kRemovedItem, kRemovedItemMarker);
+    lookFor(kAuthorLine, kAuthorLineMarker);
+    lookFor(kBreadcrumb, kBreadcrumbAuthorMarker);
+    if (wantTitle) {
+        lookFor(kTitle, kTitleMarker);
+        lookFor(kCurrentTitle, kCurrentTitleMarker);
     }
-    std::optional<PageDocument::MarkerHit> found[kCount];
-    std::optional<PageDocument::MarkerHit> hits[kCount];
+    if (wantDescription) lookFor(kDescription, kDescriptionMarker);
+    std::optional<PageDocument::MarkerHit> found[kSlots];
+    std::optional<PageDocument::MarkerHit> hits[kSlots];
     page.findFirstOfEach(markers, count, found);
     for (std::size_t i = 0; i < count; ++i) hits[slots[i]] = found[i];
 
     ModInformation info;
-    info.live = hits[kLive].has_value();
+    info.live = hits[kLive] && !hits[kErrorTitle] && !hits[kRemovedItem];
     // Each piece is converted (copied) before the next step, which may read on and move the
     // page's buffer.
-    if (hits[kAuthorLine]) {
-        info.author = Utf8ToGbk(CutAuthor(page.text(hits[kAuthorLine]->line)));
-    } else if (auto fallback = page.findFirst(kAuthorFallbackMarker)) {
+    std::string_view author;
+    if (hits[kAuthorLine]) author = CutAuthor(page.text(hits[kAuthorLine]->line));
+    if (!author.empty()) {
+        info.author = Utf8ToGbk(author);
+    } else if (const std::string crumb = BreadcrumbAuthor(page, hits[kBreadcrumb]);
+               !crumb.empty()) {
+        info.author = Utf8ToGbk(crumb);
+    } else if (!hits[kAuthorLine]) {
         // Only pages without the author line are searched for the creator block.
-        if (auto next = page.lineAfter(fallback->line)) {
-            info.author = Utf8ToGbk(CutFallbackAuthor(page.text(*next)));
+        if (auto fallback = page.findFirst(kAuthorFallbackMarker)) {
+            if (auto next = page.lineAfter(fallback->line)) {
+                info.author = Utf8ToGbk(CutFallbackAuthor(page.text(*next)));
+            }
         }
     }
-    if (wantTitle && hits[kTitle]) {
-        info.title = Utf8ToGbk(CutTitle(page.text(hits[kTitle]->line)));
+    if (hits[kTitle] || hits[kCurrentTitle]) {
+        std::string_view title;
+        if (hits[kTitle]) title = CutTitle(page.text(hits[kTitle]->line));
+        if (title.empty() && hits[kCurrentTitle]) {
+            title = CutCurrentTitle(page.text(hits[kCurrentTitle]->line));
+        }
+        info.title = Utf8ToGbk(title);
     }
-    if (wantDescription && hits[kDescription]) {
+    if (hits[kDescription]) {
         // The second line after the marker's line; a page that ends before it gives an empty
         // line, and so an empty description.
         GbkText description;
@@ -106,7 +180,11 @@ ModInformation ExtractModInformation(PageDocument& page, bool wantTitle, bool wa
 
 std::string ExtractPreviewAddress(PageDocument& page) {
     if (auto line = page.findFirstOpening(kImageLinkMarker)) {
-        return std::string(CutPreviewAddress(page.text(*line)));
+        std::string address(CutPreviewAddress(page.text(*line)));
+        if (!address.empty()) return address;
+    }
+    if (auto line = page.findFirstOpening(kImageLinkMarker, PageDocument::Indent::Blanks)) {
+        return std::string(CutIndentedPreviewAddress(page.text(*line)));
     }
     return {};
 }

@@ -9,7 +9,7 @@
 #include "catalogue/DisplayText.h"
 #include "catalogue/ModCatalogue.h"
 #include "catalogue/RunFiles.h"
-#include "pages/PageDocument.h"
+#include "pages/FailureReport.h"
 #include "pictures/PreviewFiles.h"
 #include "pictures/VariantFetch.h"
 #include "platform/CodePage.h"

@@ -5,8 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/FoldedSearch.h"
+#include "pages/FailureReport.h"
+#include "pages/PageMarkers.h"
 #include "platform/FileSystem.h"
+#include "platform/FoldedSearch.h"
 #include "support/TempDir.h"
 
 namespace kestavel {
