@@ -21,6 +21,15 @@ constexpr FallbackCategory kFallbackCategories[] = {
     {"SaveGame\">SaveGame</a>", "SaveGame"},
 };
 
+// Pieces of today's tags marker and of the stats box marker that begin and end with the same
+// bytes at the same distance: a search for both costs what a search for one does.
+constexpr std::string_view kTagsPiece = "=\"workshopTags";
+constexpr std::string_view kStatsPiece = "=\"detailsStats";
+static_assert(kCurrentTagsLineMarker.find(kTagsPiece) != std::string_view::npos &&
+              kStatsBoxMarker.find(kStatsPiece) != std::string_view::npos);
+static_assert(kTagsPiece.size() == kStatsPiece.size() &&
+              kTagsPiece.front() == kStatsPiece.front() && kTagsPiece.back() == kStatsPiece.back());
+
 std::int64_t At(std::size_t position) {
     return static_cast<std::int64_t>(position);
 }
@@ -84,16 +93,60 @@ void CutTags(std::string_view line, CategoryReading& reading) {
 
 CategoryReading ReadCategoriesAndDate(PageDocument& page, int pageFileYear) {
     CategoryReading reading;
-    enum { kTags, kCurrentTags, kStats, kCount };
-    const std::string_view markers[kCount] = {kTagsLineMarker, kCurrentTagsLineMarker,
-                                              kStatsBoxMarker};
-    std::optional<PageDocument::MarkerHit> hits[kCount];
-    page.findFirstOfEach(markers, kCount, hits);
+    // The stats boxes are looked for up to the page's end.
+    page.readToEnd();
+    // One pass over the page finds the tags lines of both forms (every line holding the 2015
+    // tags marker holds today's too) and every stats box: it looks for the two pieces, and a
+    // hit's line counts where it holds the whole marker.
+    enum { kTags, kStats, kCount };
+    const std::string_view pieces[kCount] = {kTagsPiece, kStatsPiece};
+    std::optional<PageDocument::Line> oldTags;
+    std::optional<PageDocument::Line> currentTags;
+    // The starts of the last lines checked, so that a line with several hits is checked once.
+    std::size_t checkedTags = SIZE_MAX;
+    std::size_t checkedStats = SIZE_MAX;
+    // Where the next stats box may begin: reading goes on after the Posted line of a box.
+    std::size_t nextBox = 0;
+    std::size_t from = 0;
+    std::size_t which = 0;
+    while (auto hit = page.findAnyFrom(pieces, kCount, from, &which)) {
+        from = hit->line.start + hit->position;
+        const std::string_view line = page.text(hit->line);
+        if (which == kTags) {
+            if (oldTags || hit->line.start == checkedTags) continue;
+            checkedTags = hit->line.start;
+            if (!currentTags && FindMarker(line, kCurrentTagsLineMarker) != 0) {
+                currentTags = hit->line;
+            }
+            if (FindMarker(line, kTagsLineMarker) != 0) oldTags = hit->line;
+            continue;
+        }
+        if (hit->line.start < nextBox || hit->line.start == checkedStats) continue;
+        checkedStats = hit->line.start;
+        if (FindMarker(line, kStatsBoxMarker) == 0) continue;
+        const auto first = page.lineAfter(hit->line);
+        const auto posted = first ? page.lineAfter(*first) : std::nullopt;
+        if (!posted) {
+            // The page ends before this box's Posted line: no box follows.
+            nextBox = SIZE_MAX;
+            continue;
+        }
+        const std::optional<LocalDateTime> postedDate =
+            DateOfLine(page.text(*posted), pageFileYear);
+        const auto updated = page.lineAfter(*posted);
+        const std::optional<LocalDateTime> updatedDate =
+            updated ? DateOfLine(page.text(*updated), pageFileYear) : std::nullopt;
+        // The last box that shows a date wins; in a box, the Updated line when it shows one.
+        if (updatedDate) {
+            reading.updateDate = updatedDate;
+        } else if (postedDate) {
+            reading.updateDate = postedDate;
+        }
+        nextBox = posted->next;
+    }
 
-    // The tags are cut (copied) before any further reading may move the page's buffer.
-    const auto& tags = hits[kTags] ? hits[kTags] : hits[kCurrentTags];
-    if (tags) {
-        CutTags(page.text(tags->line), reading);
+    if (const auto& tags = oldTags ? oldTags : currentTags) {
+        CutTags(page.text(*tags), reading);
     } else {
         for (const FallbackCategory& fallback : kFallbackCategories) {
             if (page.findFirst(fallback.marker)) {
@@ -101,25 +154,6 @@ CategoryReading ReadCategoriesAndDate(PageDocument& page, int pageFileYear) {
                 break;
             }
         }
-    }
-
-    // Every stats box is read; the last one that shows a date wins.
-    std::optional<PageDocument::MarkerHit> box = hits[kStats];
-    while (box) {
-        const auto first = page.lineAfter(box->line);
-        const auto posted = first ? page.lineAfter(*first) : std::nullopt;
-        if (!posted) break;
-        const std::optional<LocalDateTime> postedDate =
-            DateOfLine(page.text(*posted), pageFileYear);
-        const auto updated = page.lineAfter(*posted);
-        const std::optional<LocalDateTime> updatedDate =
-            updated ? DateOfLine(page.text(*updated), pageFileYear) : std::nullopt;
-        if (updatedDate) {
-            reading.updateDate = updatedDate;
-        } else if (postedDate) {
-            reading.updateDate = postedDate;
-        }
-        box = page.findNextAfter(kStatsBoxMarker, *posted);
     }
     return reading;
 }

@@ -1,11 +1,15 @@
 #include "pages/PageDocument.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 #include "catalogue/ModFolder.h"
+#include "platform/Clock.h"
 #include "platform/CodePage.h"
 #include "platform/FileSystem.h"
 #include "platform/FoldedSearch.h"
@@ -45,7 +49,9 @@ void MarkUsed(const char* from, std::size_t bytes) {
 }
 
 // The first block is small enough that a search satisfied in the page's head reads little more;
-// later blocks are larger so a long page costs few reads.
+// the next read asks for the rest of the file as it was when opened, so a page read to its end
+// costs two reads, or one when asked to be read whole (a file that grew since it was opened goes
+// on in blocks at least this large).
 constexpr std::size_t kFirstBlockBytes = 32 * 1024;
 constexpr std::size_t kBlockBytes = 64 * 1024;
 
@@ -84,17 +90,17 @@ std::string TemporaryPageDocumentPath(std::string_view workshopFolder, const Gbk
 }
 
 std::unique_ptr<PageDocument> PageDocument::open(const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return nullptr;
+    const int file = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (file < 0) return nullptr;
     struct stat info {};
-    if (::fstat(fileno(file), &info) != 0 || !S_ISREG(info.st_mode)) {
-        std::fclose(file);
+    if (::fstat(file, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(file);
         return nullptr;
     }
-    // Blocks go straight from the file into the page's own buffer.
-    std::setvbuf(file, nullptr, _IONBF, 0);
     std::unique_ptr<PageDocument> page(new PageDocument());
     page->file_ = file;
+    page->modified_ = info.st_mtime;
+    // One byte more than the file holds, so the read that reaches its end comes back short.
     page->reserve(static_cast<std::size_t>(info.st_size) + 1);
     return page;
 }
@@ -111,7 +117,7 @@ std::unique_ptr<PageDocument> PageDocument::fromBytes(std::string bytes) {
 }
 
 PageDocument::~PageDocument() {
-    if (file_) std::fclose(file_);
+    if (file_ >= 0) ::close(file_);
     if (!data_) return;
     MarkUsed(data_.get(), capacity_);
     SpareBuffer& spare = Spare();
@@ -142,22 +148,37 @@ void PageDocument::reserve(std::size_t capacity) {
     MarkUnused(data_.get() + size_, capacity_ - size_);
 }
 
-bool PageDocument::readMore() {
+std::optional<LocalDateTime> PageDocument::lastWriteTime() const {
+    if (!modified_) return std::nullopt;
+    return ToLocal(*modified_);
+}
+
+void PageDocument::readToEnd() {
+    while (readMore(true)) {
+    }
+}
+
+bool PageDocument::readMore(bool toEnd) {
     if (ended_) return false;
-    const std::size_t block = size_ == 0 ? kFirstBlockBytes : kBlockBytes;
+    const std::size_t block =
+        size_ == 0 && !toEnd ? kFirstBlockBytes : std::max(kBlockBytes, capacity_ - size_);
     // A file that grew since it was opened makes the buffer grow as well.
     if (capacity_ - size_ < block) reserve(std::max(capacity_ * 2, size_ + block));
     MarkUsed(data_.get() + size_, block);
-    const std::size_t got = std::fread(data_.get() + size_, 1, block, file_);
+    ssize_t got = 0;
+    do {
+        got = ::read(file_, data_.get() + size_, block);
+    } while (got < 0 && errno == EINTR);
     const std::size_t before = size_;
-    size_ += got;
+    size_ += got > 0 ? static_cast<std::size_t>(got) : 0;
     MarkUnused(data_.get() + size_, capacity_ - size_);
-    if (got < block) {
-        // End of file, or a read error, which ends the page where the reading stopped.
+    if (got < static_cast<ssize_t>(block)) {
+        // A regular file reads short only at its end; a read error ends the page where the
+        // reading stopped.
         ended_ = true;
         complete_ = size_;
-        std::fclose(file_);
-        file_ = nullptr;
+        ::close(file_);
+        file_ = -1;
         return got > 0;
     }
     for (std::size_t i = size_; i > before; --i) {
@@ -257,6 +278,28 @@ void PageDocument::findFirstOfEach(const std::string_view* markers, std::size_t 
         }
         if (ended_) return;
         from = complete_;
+        readMore();
+    }
+}
+
+std::optional<PageDocument::MarkerHit> PageDocument::findAnyFrom(const std::string_view* markers,
+                                                                 std::size_t count,
+                                                                 std::size_t from,
+                                                                 std::size_t* which) {
+    for (;;) {
+        if (from < complete_) {
+            const char* hit =
+                FindFoldedAny(data() + from, data() + complete_, markers, count, which);
+            if (hit) {
+                const auto offset = static_cast<std::size_t>(hit - data());
+                MarkerHit found;
+                found.line = lineAround(offset);
+                found.position = offset - found.line.start + 1;
+                return found;
+            }
+            from = complete_;
+        }
+        if (ended_) return std::nullopt;
         readMore();
     }
 }

@@ -2,13 +2,14 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
+#include <ctime>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "platform/GbkText.h"
+#include "platform/LocalDateTime.h"
 
 namespace kestavel {
 
@@ -71,6 +72,12 @@ class PageDocument {
                          std::optional<MarkerHit>* hits);
     // The first line after the given one that holds the marker.
     std::optional<MarkerHit> findNextAfter(std::string_view marker, const Line& line);
+    // The first occurrence of any of the markers (up to kMaxMarkersAtOnce) that starts at or
+    // after byte `from` of the page, with *which set to its marker's index: one pass for
+    // readers that visit every occurrence of several markers, going on from the byte after
+    // each hit (hit.line.start + hit.position).
+    std::optional<MarkerHit> findAnyFrom(const std::string_view* markers, std::size_t count,
+                                         std::size_t from, std::size_t* which);
     // Where a marker may stand in a line for findFirstOpening: at its first byte, or after any
     // run of blanks and tabs.
     enum class Indent { None, Blanks };
@@ -80,17 +87,25 @@ class PageDocument {
     std::optional<Line> lineAfter(const Line& line);
     std::string_view text(const Line& line) const;
 
+    // Reads the rest of the file at once, for readers that go through the whole page anyway: a
+    // page not read yet then costs one read.
+    void readToEnd();
+
     // Sequential reading from the page's start, for readers that walk every line.
     bool nextLine(std::string_view& line);
     void rewind() { cursor_ = 0; }
 
     // Bytes read from the file so far.
     std::size_t bytesRead() const { return size_; }
+    // The file's last write as it was when opened, in local time; nothing for a page held in
+    // memory.
+    std::optional<LocalDateTime> lastWriteTime() const;
 
   private:
     PageDocument() = default;
-    // Reads the next block; false when the file has ended.
-    bool readMore();
+    // Reads the next block (all the file holds beyond what was read, when asked or after the
+    // first block); false when the file has ended.
+    bool readMore(bool toEnd = false);
     // Makes sure the line that starts at this offset is complete in the buffer; false when no
     // line starts there.
     bool completeLineAt(std::size_t start);
@@ -101,7 +116,8 @@ class PageDocument {
     void reserve(std::size_t capacity);
     const char* data() const { return data_.get(); }
 
-    std::FILE* file_ = nullptr;
+    int file_ = -1;
+    std::optional<std::time_t> modified_;
     std::unique_ptr<char[]> data_;
     std::size_t size_ = 0;
     std::size_t capacity_ = 0;

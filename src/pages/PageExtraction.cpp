@@ -99,21 +99,13 @@ DescriptionPieces SplitDescription(const GbkText& description) {
 }
 
 ModInformation ExtractModInformation(PageDocument& page, bool wantTitle, bool wantDescription) {
-    // Each marker is looked for from the page's first line; each search yields the first line
-    // holding its marker, so one pass that looks for all of them at once finds the same lines,
-    // and reads the page from disk once. The removed-item forms are never on a live page, so the
-    // pass reads every page to its end.
-    enum Slot {
-        kLive,
-        kErrorTitle,
-        kRemovedItem,
-        kAuthorLine,
-        kBreadcrumb,
-        kTitle,
-        kCurrentTitle,
-        kDescription,
-        kSlots
-    };
+    // The live mark, the removed-item forms and the 2015 markers. Each is looked for from the
+    // page's first line and yields the first line holding it, so one pass that looks for all of
+    // them at once finds the same lines. A live page holds neither removed-item form, so the
+    // pass reads it to its end, best at once. Today's forms are looked for only where these give
+    // nothing.
+    page.readToEnd();
+    enum Slot { kLive, kErrorTitle, kRemovedItem, kAuthorLine, kTitle, kDescription, kSlots };
     static_assert(kSlots <= kMaxMarkersAtOnce);
     std::string_view markers[kSlots];
     Slot slots[kSlots];
@@ -126,11 +118,7 @@ ModInformation ExtractModInformation(PageDocument& page, bool wantTitle, bool wa
     lookFor(kErrorTitle, kErrorTitleMarker);
     lookFor(kRemovedItem, kRemovedItemMarker);
     lookFor(kAuthorLine, kAuthorLineMarker);
-    lookFor(kBreadcrumb, kBreadcrumbAuthorMarker);
-    if (wantTitle) {
-        lookFor(kTitle, kTitleMarker);
-        lookFor(kCurrentTitle, kCurrentTitleMarker);
-    }
+    if (wantTitle) lookFor(kTitle, kTitleMarker);
     if (wantDescription) lookFor(kDescription, kDescriptionMarker);
     std::optional<PageDocument::MarkerHit> found[kSlots];
     std::optional<PageDocument::MarkerHit> hits[kSlots];
@@ -138,33 +126,9 @@ ModInformation ExtractModInformation(PageDocument& page, bool wantTitle, bool wa
     for (std::size_t i = 0; i < count; ++i) hits[slots[i]] = found[i];
 
     ModInformation info;
-    info.live = hits[kLive] && !hits[kErrorTitle] && !hits[kRemovedItem];
     // Each piece is converted (copied) before the next step, which may read on and move the
     // page's buffer.
-    std::string_view author;
-    if (hits[kAuthorLine]) author = CutAuthor(page.text(hits[kAuthorLine]->line));
-    if (!author.empty()) {
-        info.author = Utf8ToGbk(author);
-    } else if (const std::string crumb = BreadcrumbAuthor(page, hits[kBreadcrumb]);
-               !crumb.empty()) {
-        info.author = Utf8ToGbk(crumb);
-    } else if (!hits[kAuthorLine]) {
-        // Only pages without the author line are searched for the creator block.
-        if (auto fallback = page.findFirst(kAuthorFallbackMarker)) {
-            if (auto next = page.lineAfter(fallback->line)) {
-                info.author = Utf8ToGbk(CutFallbackAuthor(page.text(*next)));
-            }
-        }
-    }
-    if (hits[kTitle] || hits[kCurrentTitle]) {
-        std::string_view title;
-        if (hits[kTitle]) title = CutTitle(page.text(hits[kTitle]->line));
-        if (title.empty() && hits[kCurrentTitle]) {
-            title = CutCurrentTitle(page.text(hits[kCurrentTitle]->line));
-        }
-        info.title = Utf8ToGbk(title);
-    }
-    if (hits[kDescription]) {
+    if (wantDescription && hits[kDescription]) {
         // The second line after the marker's line; a page that ends before it gives an empty
         // line, and so an empty description.
         GbkText description;
@@ -175,6 +139,34 @@ ModInformation ExtractModInformation(PageDocument& page, bool wantTitle, bool wa
         }
         info.description = std::move(description);
     }
+    std::string_view author;
+    if (hits[kAuthorLine]) author = CutAuthor(page.text(hits[kAuthorLine]->line));
+    if (!author.empty()) {
+        info.author = Utf8ToGbk(author);
+    } else if (const std::string crumb =
+                   BreadcrumbAuthor(page, page.findFirst(kBreadcrumbAuthorMarker));
+               !crumb.empty()) {
+        info.author = Utf8ToGbk(crumb);
+    } else if (!hits[kAuthorLine]) {
+        // Only pages without the author line are searched for the creator block.
+        if (auto fallback = page.findFirst(kAuthorFallbackMarker)) {
+            if (auto next = page.lineAfter(fallback->line)) {
+                info.author = Utf8ToGbk(CutFallbackAuthor(page.text(*next)));
+            }
+        }
+    }
+    if (wantTitle) {
+        std::string_view title;
+        if (hits[kTitle]) title = CutTitle(page.text(hits[kTitle]->line));
+        if (!title.empty()) {
+            info.title = Utf8ToGbk(title);
+        } else if (auto current = page.findFirst(kCurrentTitleMarker)) {
+            info.title = Utf8ToGbk(CutCurrentTitle(page.text(current->line)));
+        } else if (hits[kTitle]) {
+            info.title = GbkText();
+        }
+    }
+    info.live = hits[kLive] && !hits[kErrorTitle] && !hits[kRemovedItem];
     return info;
 }
 

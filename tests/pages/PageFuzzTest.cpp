@@ -420,5 +420,63 @@ TEST(PageFuzz, MarkerKernelAgreesWithAPlainSearchInExactBuffers) {
     EXPECT_GT(rounds, 1000);
 }
 
+// Several markers at once, often with the same first and last bytes at the same distance (which
+// share one test in the search): the earliest hit, and at it the lowest marker index, must be
+// what a plain search finds.
+TEST(PageFuzz, MultiMarkerKernelAgreesWithAPlainSearchInExactBuffers) {
+    std::mt19937_64 random(1234);
+    const auto start = Clock::now();
+    int rounds = 0;
+    const std::string alphabet = "aAbB=\"x";
+    for (; rounds < 40000 && Clock::now() - start < kTimeBudget; ++rounds) {
+        const std::size_t count = 1 + random() % kMaxMarkersAtOnce;
+        std::vector<std::string> markers;
+        const std::size_t length = 2 + random() % 6;
+        for (std::size_t i = 0; i < count; ++i) {
+            // Mostly one length and the same end bytes, so that anchors coincide.
+            std::string marker(random() % 4 == 0 ? 1 + random() % 8 : length, 'a');
+            for (char& c : marker) c = alphabet[random() % alphabet.size()];
+            if (random() % 3 != 0 && marker.size() == length) {
+                marker.front() = '=';
+                marker.back() = random() % 2 ? 'a' : 'A';
+            }
+            markers.push_back(marker);
+        }
+        const std::vector<std::string_view> views(markers.begin(), markers.end());
+        const std::size_t size = random() % 300;
+        std::unique_ptr<char[]> haystack(new char[size == 0 ? 1 : size]);
+        std::string copy;
+        for (std::size_t i = 0; i < size; ++i) {
+            const std::string& from = markers[random() % markers.size()];
+            char c = random() % 5 == 0 ? alphabet[random() % alphabet.size()]
+                                       : from[random() % from.size()];
+            if (random() % 3 == 0) c = RandomCase(std::string(1, c), random)[0];
+            haystack[i] = c;
+            copy += c;
+        }
+        std::size_t which = 99;
+        const char* hit =
+            FindFoldedAny(haystack.get(), haystack.get() + size, views.data(), count, &which);
+        std::size_t expected = 0;
+        std::size_t expectedWhich = 0;
+        for (std::size_t at = 1; at <= size && expected == 0; ++at) {
+            for (std::size_t i = 0; i < count; ++i) {
+                if (PlainFind(copy.substr(at - 1), markers[i]) == 1) {
+                    expected = at;
+                    expectedWhich = i;
+                    break;
+                }
+            }
+        }
+        if (expected == 0) {
+            ASSERT_EQ(hit, nullptr) << copy;
+        } else {
+            ASSERT_EQ(hit, haystack.get() + expected - 1) << copy;
+            ASSERT_EQ(which, expectedWhich) << copy;
+        }
+    }
+    EXPECT_GT(rounds, 1000);
+}
+
 }  // namespace
 }  // namespace kestavel
