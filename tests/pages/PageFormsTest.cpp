@@ -13,6 +13,8 @@
 #include "pages/CategoryReading.h"
 #include "pages/PageCommands.h"
 #include "pages/PageExtraction.h"
+#include "pictures/PreviewCommands.h"
+#include "pictures/PreviewFiles.h"
 #include "platform/HttpClient.h"
 #include "support/ShortTimeouts.h"
 
@@ -269,7 +271,8 @@ TEST(PageForms, DeadPages) {
 }
 
 // The demo chain over the local workshop: pages of both layouts are fetched and give their
-// titles, authors and preview addresses; the removed item is marked gone.
+// titles, authors and preview addresses, from which the preview pictures come; the removed item
+// is marked gone.
 class DemoChainTest : public test::PagesTest {
   protected:
     DemoChainTest() { window.pagePrefix.value = server.pagePrefix(); }
@@ -286,6 +289,8 @@ TEST_F(DemoChainTest, EveryLayoutShowsTitleAuthorAndPicture) {
     DownloadPages(window.context, client);
     ExtractModInformation(window.context);
     ExtractPreviewAddresses(window.context);
+    window.dialogs.answers.push_back(true);
+    PreviewDownload(window.context, client);
     int layouts[3] = {0, 0, 0};
     for (std::size_t i = 0; i < ids.size(); ++i) {
         const int n = static_cast<int>(i) + 1;
@@ -300,6 +305,8 @@ TEST_F(DemoChainTest, EveryLayoutShowsTitleAuthorAndPicture) {
         EXPECT_EQ(text(n, Field::Author), item.author) << ids[i];
         EXPECT_EQ(text(n, Field::PictureAddress), item.previewBase) << ids[i];
         EXPECT_EQ(cell(static_cast<int>(i), Field::Author), item.author) << ids[i];
+        EXPECT_GT(FileSize(PreviewFiles::of(workshop, GbkText::fromAscii(ids[i])).picture), 1024)
+            << ids[i];
         auto page = PageDocument::open(pagePath(ids[i]));
         ASSERT_TRUE(page);
         const CategoryReading categories = ReadCategoriesAndDate(*page, 2024);
