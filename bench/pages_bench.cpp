@@ -1,16 +1,11 @@
 // Runs "获取MOD信息" and "获取预览图地址" over 2,000 saved workshop pages of about 150 KB each
 // (generated into a temporary folder) and prints each time as a ratio to reading the same files
 // whole, measured in the same run. Target: each ratio at most 2.
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "WorkshopPage.h"
 #include "catalogue/ListMirror.h"
 #include "catalogue/ModCatalogue.h"
@@ -24,49 +19,18 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 using kestavel::GbkText;
+using kestavel::bench::Best;
+using kestavel::bench::Clock;
+using kestavel::bench::Median;
+using kestavel::bench::Milliseconds;
+using kestavel::bench::ReadAllWhole;
 
 constexpr int kPages = 2000;
 constexpr int kRounds = 7;
 
-double Milliseconds(Clock::time_point since) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - since).count();
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-double Best(const std::vector<double>& values) {
-    return *std::min_element(values.begin(), values.end());
-}
-
 std::string CodeOf(int n) {
     return std::to_string(3000000000LL + n);
-}
-
-// The baseline: every page read whole with plain system calls, as fast as reading gets.
-std::size_t ReadAllWhole(const std::vector<std::string>& paths) {
-    std::size_t total = 0;
-    std::string buffer;
-    for (const std::string& path : paths) {
-        const int fd = ::open(path.c_str(), O_RDONLY);
-        if (fd < 0) continue;
-        struct stat info {};
-        ::fstat(fd, &info);
-        buffer.resize(static_cast<std::size_t>(info.st_size));
-        std::size_t got = 0;
-        while (got < buffer.size()) {
-            const ssize_t n = ::read(fd, buffer.data() + got, buffer.size() - got);
-            if (n <= 0) break;
-            got += static_cast<std::size_t>(n);
-        }
-        ::close(fd);
-        total += got + static_cast<unsigned char>(buffer[got / 2]);
-    }
-    return total;
 }
 
 }  // namespace

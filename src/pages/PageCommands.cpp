@@ -12,6 +12,7 @@
 #include "catalogue/DisplayText.h"
 #include "catalogue/ModCatalogue.h"
 #include "catalogue/RunFiles.h"
+#include "pages/FailureReport.h"
 #include "pages/PageDocument.h"
 #include "pages/PageExtraction.h"
 #include "platform/CodePage.h"

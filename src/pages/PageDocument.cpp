@@ -1,14 +1,18 @@
 #include "pages/PageDocument.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 #include "catalogue/ModFolder.h"
-#include "platform/FoldedSearch.h"
+#include "platform/Clock.h"
 #include "platform/CodePage.h"
 #include "platform/FileSystem.h"
+#include "platform/FoldedSearch.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #define KESTAVEL_ASAN 1
@@ -45,7 +49,9 @@ void MarkUsed(const char* from, std::size_t bytes) {
 }
 
 // The first block is small enough that a search satisfied in the page's head reads little more;
-// later blocks are larger so a long page costs few reads.
+// the next read asks for the rest of the file as it was when opened, so a page read to its end
+// costs two reads, or one when asked to be read whole (a file that grew since it was opened goes
+// on in blocks at least this large).
 constexpr std::size_t kFirstBlockBytes = 32 * 1024;
 constexpr std::size_t kBlockBytes = 64 * 1024;
 
@@ -83,63 +89,18 @@ std::string TemporaryPageDocumentPath(std::string_view workshopFolder, const Gbk
     return JoinPath(ModFolder(workshopFolder, code), PageFileName(code, kTemporaryPageSuffix));
 }
 
-bool EqualsFolded(std::string_view text, std::string_view marker) {
-    if (text.size() != marker.size()) return false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (FoldAscii(static_cast<unsigned char>(text[i])) !=
-            FoldAscii(static_cast<unsigned char>(marker[i]))) {
-            return false;
-        }
-    }
-    return true;
-}
-
-std::size_t FindMarker(std::string_view line, std::string_view marker) {
-    const char* hit = FindFolded(line.data(), line.data() + line.size(), marker);
-    return hit ? static_cast<std::size_t>(hit - line.data()) + 1 : 0;
-}
-
-bool OpensWithMarker(std::string_view line, std::string_view marker) {
-    return line.size() >= marker.size() && EqualsFolded(line.substr(0, marker.size()), marker);
-}
-
-std::string_view Piece(std::string_view line, std::int64_t start, std::int64_t count) {
-    const auto length = static_cast<std::int64_t>(line.size());
-    if (start < 1 || start > length || count <= 0) return {};
-    const std::int64_t available = length - start + 1;
-    return line.substr(static_cast<std::size_t>(start - 1),
-                       static_cast<std::size_t>(std::min(count, available)));
-}
-
-std::string FailureReport(std::string_view heading, const FailureList& failures) {
-    if (failures.empty()) return {};
-    std::string report(heading);
-    report += std::to_string(failures.size());
-    report += "个，序号是：\r\n";
-    for (std::size_t i = 0; i < failures.numbers.size(); ++i) {
-        if (i > 0) report += "，";
-        report += failures.numbers[i];
-    }
-    report += "\r\n\r\n编码是：\r\n";
-    for (std::size_t i = 0; i < failures.codes.size(); ++i) {
-        if (i > 0) report += "，";
-        report += failures.codes[i];
-    }
-    return report;
-}
-
 std::unique_ptr<PageDocument> PageDocument::open(const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return nullptr;
+    const int file = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (file < 0) return nullptr;
     struct stat info {};
-    if (::fstat(fileno(file), &info) != 0 || !S_ISREG(info.st_mode)) {
-        std::fclose(file);
+    if (::fstat(file, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(file);
         return nullptr;
     }
-    // Blocks go straight from the file into the page's own buffer.
-    std::setvbuf(file, nullptr, _IONBF, 0);
     std::unique_ptr<PageDocument> page(new PageDocument());
     page->file_ = file;
+    page->modified_ = info.st_mtime;
+    // One byte more than the file holds, so the read that reaches its end comes back short.
     page->reserve(static_cast<std::size_t>(info.st_size) + 1);
     return page;
 }
@@ -156,7 +117,7 @@ std::unique_ptr<PageDocument> PageDocument::fromBytes(std::string bytes) {
 }
 
 PageDocument::~PageDocument() {
-    if (file_) std::fclose(file_);
+    if (file_ >= 0) ::close(file_);
     if (!data_) return;
     MarkUsed(data_.get(), capacity_);
     SpareBuffer& spare = Spare();
@@ -187,22 +148,37 @@ void PageDocument::reserve(std::size_t capacity) {
     MarkUnused(data_.get() + size_, capacity_ - size_);
 }
 
-bool PageDocument::readMore() {
+std::optional<LocalDateTime> PageDocument::lastWriteTime() const {
+    if (!modified_) return std::nullopt;
+    return ToLocal(*modified_);
+}
+
+void PageDocument::readToEnd() {
+    while (readMore(true)) {
+    }
+}
+
+bool PageDocument::readMore(bool toEnd) {
     if (ended_) return false;
-    const std::size_t block = size_ == 0 ? kFirstBlockBytes : kBlockBytes;
+    const std::size_t block =
+        size_ == 0 && !toEnd ? kFirstBlockBytes : std::max(kBlockBytes, capacity_ - size_);
     // A file that grew since it was opened makes the buffer grow as well.
     if (capacity_ - size_ < block) reserve(std::max(capacity_ * 2, size_ + block));
     MarkUsed(data_.get() + size_, block);
-    const std::size_t got = std::fread(data_.get() + size_, 1, block, file_);
+    ssize_t got = 0;
+    do {
+        got = ::read(file_, data_.get() + size_, block);
+    } while (got < 0 && errno == EINTR);
     const std::size_t before = size_;
-    size_ += got;
+    size_ += got > 0 ? static_cast<std::size_t>(got) : 0;
     MarkUnused(data_.get() + size_, capacity_ - size_);
-    if (got < block) {
-        // End of file, or a read error, which ends the page where the reading stopped.
+    if (got < static_cast<ssize_t>(block)) {
+        // A regular file reads short only at its end; a read error ends the page where the
+        // reading stopped.
         ended_ = true;
         complete_ = size_;
-        std::fclose(file_);
-        file_ = nullptr;
+        ::close(file_);
+        file_ = -1;
         return got > 0;
     }
     for (std::size_t i = size_; i > before; --i) {
@@ -245,21 +221,32 @@ std::string_view PageDocument::text(const Line& line) const {
 }
 
 std::optional<PageDocument::MarkerHit> PageDocument::findFirst(std::string_view marker) {
-    std::size_t from = 0;
+    return findFrom(marker, 0);
+}
+
+std::optional<PageDocument::MarkerHit> PageDocument::findNextAfter(std::string_view marker,
+                                                                   const Line& line) {
+    if (line.last) return std::nullopt;
+    return findFrom(marker, line.next);
+}
+
+std::optional<PageDocument::MarkerHit> PageDocument::findFrom(std::string_view marker,
+                                                              std::size_t from) {
     for (;;) {
         // Only whole lines are searched: a marker holds no line feed, so an occurrence never
         // reaches past the last line feed read, and a later search goes on where this one ended.
-        const char* begin = data() + from;
-        const char* hit = FindFolded(begin, data() + complete_, marker);
-        if (hit) {
-            const auto offset = static_cast<std::size_t>(hit - data());
-            MarkerHit found;
-            found.line = lineAround(offset);
-            found.position = offset - found.line.start + 1;
-            return found;
+        if (from < complete_) {
+            const char* hit = FindFolded(data() + from, data() + complete_, marker);
+            if (hit) {
+                const auto offset = static_cast<std::size_t>(hit - data());
+                MarkerHit found;
+                found.line = lineAround(offset);
+                found.position = offset - found.line.start + 1;
+                return found;
+            }
+            from = complete_;
         }
         if (ended_) return std::nullopt;
-        from = complete_;
         readMore();
     }
 }
@@ -295,12 +282,41 @@ void PageDocument::findFirstOfEach(const std::string_view* markers, std::size_t 
     }
 }
 
-std::optional<PageDocument::Line> PageDocument::findFirstOpening(std::string_view marker) {
+std::optional<PageDocument::MarkerHit> PageDocument::findAnyFrom(const std::string_view* markers,
+                                                                 std::size_t count,
+                                                                 std::size_t from,
+                                                                 std::size_t* which) {
+    for (;;) {
+        if (from < complete_) {
+            const char* hit =
+                FindFoldedAny(data() + from, data() + complete_, markers, count, which);
+            if (hit) {
+                const auto offset = static_cast<std::size_t>(hit - data());
+                MarkerHit found;
+                found.line = lineAround(offset);
+                found.position = offset - found.line.start + 1;
+                return found;
+            }
+            from = complete_;
+        }
+        if (ended_) return std::nullopt;
+        readMore();
+    }
+}
+
+std::optional<PageDocument::Line> PageDocument::findFirstOpening(std::string_view marker,
+                                                                 Indent indent) {
     std::size_t from = 0;
     for (;;) {
         while (const char* hit = FindFolded(data() + from, data() + complete_, marker)) {
-            const auto offset = static_cast<std::size_t>(hit - data());
-            if (offset == 0 || data()[offset - 1] == '\n') return lineAround(offset);
+            auto offset = static_cast<std::size_t>(hit - data());
+            std::size_t before = offset;
+            if (indent == Indent::Blanks) {
+                while (before > 0 && (data()[before - 1] == ' ' || data()[before - 1] == '\t')) {
+                    --before;
+                }
+            }
+            if (before == 0 || data()[before - 1] == '\n') return lineAround(offset);
             from = offset + 1;
         }
         if (ended_) return std::nullopt;

@@ -2,15 +2,14 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
+#include <ctime>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
-#include <vector>
 
 #include "platform/GbkText.h"
+#include "platform/LocalDateTime.h"
 
 namespace kestavel {
 
@@ -20,6 +19,10 @@ inline constexpr std::string_view kPageSuffix = ".info.txt";
 inline constexpr std::string_view kTemporaryPageSuffix = ".info.tmp.txt";
 // A page is live when one of its lines holds this marker; otherwise it is dead.
 inline constexpr std::string_view kLivePageMarker = "var session_id";
+// The workshop's error page for a removed item holds the live marker too these days; a page that
+// holds either of these is dead whatever else it holds.
+inline constexpr std::string_view kErrorTitleMarker = "<title>Steam Community :: Error</title>";
+inline constexpr std::string_view kRemovedItemMarker = "There was a problem accessing the item.";
 
 // The workshop page prefix immediately followed by the 编码, nothing inserted or encoded.
 std::string PageAddress(std::string_view pagePrefix, const GbkText& code);
@@ -30,38 +33,6 @@ std::string TemporaryPageDocumentPath(std::string_view workshopFolder, const Gbk
 constexpr bool IsFailedDownload(std::int64_t size) {
     return size <= 3;
 }
-
-// Compares ASCII letters without regard to case; every other byte must match exactly.
-bool EqualsFolded(std::string_view text, std::string_view marker);
-
-// The marker search of every page reader: the 1-based position of the marker's first occurrence
-// in the line, ASCII letters compared without regard to case; 0 when it is not in the line.
-std::size_t FindMarker(std::string_view line, std::string_view marker);
-
-// True when the line opens with the marker (its first bytes equal it, letters case folded).
-bool OpensWithMarker(std::string_view line, std::string_view marker);
-
-// Piece(L, s, c): the part of the line from byte s (1-based), c bytes long, cut short at the end
-// of the line; empty when s is below 1 or beyond the end, or when c is 0 or less.
-std::string_view Piece(std::string_view line, std::int64_t start, std::int64_t count);
-
-// The failed items of a batch command, in the order they were met: 序号 and 编码 as text.
-struct FailureList {
-    std::vector<std::string> numbers;  // UTF-8 display text of 序号
-    std::vector<std::string> codes;    // 编码 as UTF-8
-    void add(std::string number, std::string code) {
-        numbers.push_back(std::move(number));
-        codes.push_back(std::move(code));
-    }
-    std::size_t size() const { return numbers.size(); }
-    bool empty() const { return numbers.empty(); }
-};
-
-inline constexpr std::string_view kDownloadFailedHeading = "\r\n\r\n其中下载失败";
-inline constexpr std::string_view kRefreshFailedHeading = "\r\n\r\n其中更新失败";
-
-// The FailureReport lines for the result box (UTF-8); empty when nothing failed.
-std::string FailureReport(std::string_view heading, const FailureList& failures);
 
 // One open PageDocument, read as lines: a line ends at a line feed, a carriage return right
 // before it is not part of the line, the last line needs no line feed.
@@ -99,11 +70,26 @@ class PageDocument {
     // them (to its end when one is missing).
     void findFirstOfEach(const std::string_view* markers, std::size_t count,
                          std::optional<MarkerHit>* hits);
+    // The first line after the given one that holds the marker.
+    std::optional<MarkerHit> findNextAfter(std::string_view marker, const Line& line);
+    // The first occurrence of any of the markers (up to kMaxMarkersAtOnce) that starts at or
+    // after byte `from` of the page, with *which set to its marker's index: one pass for
+    // readers that visit every occurrence of several markers, going on from the byte after
+    // each hit (hit.line.start + hit.position).
+    std::optional<MarkerHit> findAnyFrom(const std::string_view* markers, std::size_t count,
+                                         std::size_t from, std::size_t* which);
+    // Where a marker may stand in a line for findFirstOpening: at its first byte, or after any
+    // run of blanks and tabs.
+    enum class Indent { None, Blanks };
     // The first line of the page that opens with the marker.
-    std::optional<Line> findFirstOpening(std::string_view marker);
+    std::optional<Line> findFirstOpening(std::string_view marker, Indent indent = Indent::None);
     // The line right after the given one; nothing when the given line is the last.
     std::optional<Line> lineAfter(const Line& line);
     std::string_view text(const Line& line) const;
+
+    // Reads the rest of the file at once, for readers that go through the whole page anyway: a
+    // page not read yet then costs one read.
+    void readToEnd();
 
     // Sequential reading from the page's start, for readers that walk every line.
     bool nextLine(std::string_view& line);
@@ -111,20 +97,27 @@ class PageDocument {
 
     // Bytes read from the file so far.
     std::size_t bytesRead() const { return size_; }
+    // The file's last write as it was when opened, in local time; nothing for a page held in
+    // memory.
+    std::optional<LocalDateTime> lastWriteTime() const;
 
   private:
     PageDocument() = default;
-    // Reads the next block; false when the file has ended.
-    bool readMore();
+    // Reads the next block (all the file holds beyond what was read, when asked or after the
+    // first block); false when the file has ended.
+    bool readMore(bool toEnd = false);
     // Makes sure the line that starts at this offset is complete in the buffer; false when no
     // line starts there.
     bool completeLineAt(std::size_t start);
     Line lineAround(std::size_t offset) const;
+    // The first line starting at or after this offset (a line's start) that holds the marker.
+    std::optional<MarkerHit> findFrom(std::string_view marker, std::size_t from);
 
     void reserve(std::size_t capacity);
     const char* data() const { return data_.get(); }
 
-    std::FILE* file_ = nullptr;
+    int file_ = -1;
+    std::optional<std::time_t> modified_;
     std::unique_ptr<char[]> data_;
     std::size_t size_ = 0;
     std::size_t capacity_ = 0;

@@ -10,7 +10,7 @@
 #include "catalogue/ModCatalogue.h"
 #include "catalogue/RecordNumber.h"
 #include "catalogue/RunFiles.h"
-#include "pages/PageDocument.h"
+#include "pages/FailureReport.h"
 #include "pictures/PreviewFiles.h"
 #include "pictures/VariantFetch.h"
 #include "platform/CodePage.h"

@@ -49,11 +49,24 @@ struct Prepared {
     std::size_t firstGroup;  // index of the first distinct opening anchor equal to this one
 };
 
+// The two anchors of one or more markers: markers whose anchors agree (the same bytes at the
+// same distance) share one test, and every candidate it finds is compared with all markers.
+struct AnchorPair {
+    Anchor first;
+    Anchor last;
+};
+
+bool SameAnchor(const Anchor& a, const Anchor& b) {
+    return a.offset == b.offset && a.value == b.value && a.mask == b.mask;
+}
+
 struct Markers {
     Prepared items[kMaxMarkersAtOnce];
     Anchor openings[kMaxMarkersAtOnce];  // the distinct first anchors
+    AnchorPair pairs[kMaxMarkersAtOnce];  // the distinct anchor pairs
     std::size_t count = 0;
     std::size_t openingCount = 0;
+    std::size_t pairCount = 0;
     std::size_t longestLast = 0;  // the largest last-anchor offset
     std::size_t shortest = 0;
 };
@@ -72,6 +85,12 @@ void Add(Markers& markers, std::string_view marker) {
     }
     if (item.firstGroup == markers.openingCount)
         markers.openings[markers.openingCount++] = item.first;
+    bool shared = false;
+    for (std::size_t p = 0; p < markers.pairCount && !shared; ++p) {
+        shared = SameAnchor(markers.pairs[p].first, item.first) &&
+                 SameAnchor(markers.pairs[p].last, item.last);
+    }
+    if (!shared) markers.pairs[markers.pairCount++] = AnchorPair{item.first, item.last};
     markers.longestLast = std::max(markers.longestLast, marker.size() - 1);
 }
 
@@ -89,10 +108,10 @@ std::size_t MatchAt(const char* at, const char* end, const Markers& markers) {
 #if defined(KESTAVEL_X86_SIMD)
 
 // The first of a block's candidate positions (one bit each) where a whole marker starts.
-inline const char* FirstMatch(std::uint32_t bits, const char* block, const char* end,
+inline const char* FirstMatch(std::uint64_t bits, const char* block, const char* end,
                               const Markers& markers, std::size_t* which) {
     for (; bits != 0; bits &= bits - 1) {
-        const char* at = block + __builtin_ctz(bits);
+        const char* at = block + __builtin_ctzll(bits);
         const std::size_t found = MatchAt(at, end, markers);
         if (found < markers.count) {
             *which = found;
@@ -107,7 +126,68 @@ bool HasAvx2() {
     return has;
 }
 
-// N markers with their anchors held in registers: the common case of one to four markers.
+bool HasAvx512() {
+    static const bool has = __builtin_cpu_supports("avx512bw");
+    return has;
+}
+
+// 64 bytes at a step, the compares giving bit masks at once: on the processors that have it a
+// pass over several markers takes about half the time. Up to six distinct anchor pairs; more
+// are left to the 32-byte scan.
+template <std::size_t N>
+__attribute__((target("avx512bw"))) const char* ScanAvx512Fixed(const char*& p, const char* end,
+                                                                const Markers& markers,
+                                                                std::size_t* which) {
+    constexpr std::size_t kWidth = 64;
+    if (static_cast<std::size_t>(end - p) < markers.longestLast + kWidth) return nullptr;
+    const char* const lastBlock = end - (markers.longestLast + kWidth);
+    __m512i firstValue[N], firstMask[N], lastValue[N], lastMask[N];
+    std::size_t lastOffset[N];
+    for (std::size_t i = 0; i < N; ++i) {
+        const AnchorPair& item = markers.pairs[i];
+        firstValue[i] = _mm512_set1_epi8(static_cast<char>(item.first.value));
+        firstMask[i] = _mm512_set1_epi8(static_cast<char>(item.first.mask));
+        lastValue[i] = _mm512_set1_epi8(static_cast<char>(item.last.value));
+        lastMask[i] = _mm512_set1_epi8(static_cast<char>(item.last.mask));
+        lastOffset[i] = item.last.offset;
+    }
+    for (; p <= lastBlock; p += kWidth) {
+        const __m512i head = _mm512_loadu_si512(p);
+        __mmask64 hits = 0;
+#pragma GCC unroll 8
+        for (std::size_t i = 0; i < N; ++i) {
+            const __m512i tail = _mm512_loadu_si512(p + lastOffset[i]);
+            hits |= _mm512_cmpeq_epi8_mask(_mm512_or_si512(head, firstMask[i]), firstValue[i]) &
+                    _mm512_cmpeq_epi8_mask(_mm512_or_si512(tail, lastMask[i]), lastValue[i]);
+        }
+        if (const char* at = FirstMatch(hits, p, end, markers, which)) return at;
+    }
+    return nullptr;
+}
+
+__attribute__((target("avx512bw"))) const char* ScanAvx512(const char*& p, const char* end,
+                                                           const Markers& markers,
+                                                           std::size_t* which) {
+    switch (markers.pairCount) {
+        case 1:
+            return ScanAvx512Fixed<1>(p, end, markers, which);
+        case 2:
+            return ScanAvx512Fixed<2>(p, end, markers, which);
+        case 3:
+            return ScanAvx512Fixed<3>(p, end, markers, which);
+        case 4:
+            return ScanAvx512Fixed<4>(p, end, markers, which);
+        case 5:
+            return ScanAvx512Fixed<5>(p, end, markers, which);
+        case 6:
+            return ScanAvx512Fixed<6>(p, end, markers, which);
+        default:
+            return nullptr;
+    }
+}
+
+// N anchor pairs held in registers (those the registers cannot hold are read from the nearest
+// cache): one to six distinct pairs, as many as the page readers' passes need.
 template <std::size_t N>
 __attribute__((target("avx2"))) const char* ScanAvx2Fixed(const char*& p, const char* end,
                                                           const Markers& markers,
@@ -118,7 +198,7 @@ __attribute__((target("avx2"))) const char* ScanAvx2Fixed(const char*& p, const 
     __m256i firstValue[N], firstMask[N], lastValue[N], lastMask[N];
     std::size_t lastOffset[N];
     for (std::size_t i = 0; i < N; ++i) {
-        const Prepared& item = markers.items[i];
+        const AnchorPair& item = markers.pairs[i];
         firstValue[i] = _mm256_set1_epi8(static_cast<char>(item.first.value));
         firstMask[i] = _mm256_set1_epi8(static_cast<char>(item.first.mask));
         lastValue[i] = _mm256_set1_epi8(static_cast<char>(item.last.value));
@@ -128,6 +208,8 @@ __attribute__((target("avx2"))) const char* ScanAvx2Fixed(const char*& p, const 
     for (; p <= lastBlock; p += kWidth) {
         const __m256i head = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
         __m256i hits = _mm256_setzero_si256();
+        // Unrolled, so that every anchor stays in a register of its own.
+#pragma GCC unroll 8
         for (std::size_t i = 0; i < N; ++i) {
             const __m256i tail =
                 _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + lastOffset[i]));
@@ -152,7 +234,7 @@ __attribute__((target("avx2"))) inline __m256i Test256(__m256i bytes, const Anch
 
 __attribute__((target("avx2"))) const char* ScanAvx2(const char*& p, const char* end,
                                                      const Markers& markers, std::size_t* which) {
-    switch (markers.count) {
+    switch (markers.pairCount) {
         case 1:
             return ScanAvx2Fixed<1>(p, end, markers, which);
         case 2:
@@ -161,6 +243,10 @@ __attribute__((target("avx2"))) const char* ScanAvx2(const char*& p, const char*
             return ScanAvx2Fixed<3>(p, end, markers, which);
         case 4:
             return ScanAvx2Fixed<4>(p, end, markers, which);
+        case 5:
+            return ScanAvx2Fixed<5>(p, end, markers, which);
+        case 6:
+            return ScanAvx2Fixed<6>(p, end, markers, which);
         default:
             break;
     }
@@ -196,7 +282,7 @@ const char* ScanSse2Fixed(const char*& p, const char* end, const Markers& marker
     __m128i firstValue[N], firstMask[N], lastValue[N], lastMask[N];
     std::size_t lastOffset[N];
     for (std::size_t i = 0; i < N; ++i) {
-        const Prepared& item = markers.items[i];
+        const AnchorPair& item = markers.pairs[i];
         firstValue[i] = _mm_set1_epi8(static_cast<char>(item.first.value));
         firstMask[i] = _mm_set1_epi8(static_cast<char>(item.first.mask));
         lastValue[i] = _mm_set1_epi8(static_cast<char>(item.last.value));
@@ -206,6 +292,8 @@ const char* ScanSse2Fixed(const char*& p, const char* end, const Markers& marker
     for (; p <= lastBlock; p += kWidth) {
         const __m128i head = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
         __m128i hits = _mm_setzero_si128();
+        // Unrolled, so that every anchor stays in a register of its own.
+#pragma GCC unroll 8
         for (std::size_t i = 0; i < N; ++i) {
             const __m128i tail =
                 _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + lastOffset[i]));
@@ -227,7 +315,7 @@ inline __m128i Test128(__m128i bytes, const Anchor& anchor) {
 }
 
 const char* ScanSse2(const char*& p, const char* end, const Markers& markers, std::size_t* which) {
-    switch (markers.count) {
+    switch (markers.pairCount) {
         case 1:
             return ScanSse2Fixed<1>(p, end, markers, which);
         case 2:
@@ -236,6 +324,10 @@ const char* ScanSse2(const char*& p, const char* end, const Markers& markers, st
             return ScanSse2Fixed<3>(p, end, markers, which);
         case 4:
             return ScanSse2Fixed<4>(p, end, markers, which);
+        case 5:
+            return ScanSse2Fixed<5>(p, end, markers, which);
+        case 6:
+            return ScanSse2Fixed<6>(p, end, markers, which);
         default:
             break;
     }
@@ -280,7 +372,9 @@ const char* ScanGroup(const char* begin, const char* end, const std::string_view
 
     const char* p = begin;
 #if defined(KESTAVEL_X86_SIMD)
-    const char* hit = HasAvx2() ? ScanAvx2(p, end, markers, which) : nullptr;
+    const char* hit = HasAvx512() ? ScanAvx512(p, end, markers, which) : nullptr;
+    if (hit) return hit;
+    hit = HasAvx2() ? ScanAvx2(p, end, markers, which) : nullptr;
     if (hit) return hit;
     hit = ScanSse2(p, end, markers, which);
     if (hit) return hit;

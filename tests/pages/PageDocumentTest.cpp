@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
-#include "platform/FoldedSearch.h"
+#include "pages/FailureReport.h"
+#include "pages/PageMarkers.h"
 #include "platform/FileSystem.h"
+#include "platform/FoldedSearch.h"
 #include "support/TempDir.h"
 
 namespace kestavel {
@@ -162,6 +165,41 @@ TEST(PageDocumentFile, ReadsOnlyAsFarAsASearchNeeds) {
     EXPECT_EQ(page->bytesRead(), bytes.size());
 }
 
+TEST(PageDocumentFile, ReadToEndAndTheLastWriteOfTheFile) {
+    test::TempDir dir;
+    std::string bytes;
+    while (bytes.size() < 300 * 1024) bytes += "<div class=\"filler\">text text text</div>\n";
+    const std::string path = dir.write("p.info.txt", bytes);
+    auto page = PageDocument::open(path);
+    ASSERT_TRUE(page);
+    page->readToEnd();
+    EXPECT_EQ(page->bytesRead(), bytes.size());
+    EXPECT_EQ(LinesOf(*page).size(),
+              static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')));
+    ASSERT_TRUE(page->lastWriteTime());
+    EXPECT_EQ(page->lastWriteTime(), LastWriteTime(path));
+    EXPECT_FALSE(PageDocument::fromBytes(bytes)->lastWriteTime());
+}
+
+TEST(PageDocumentSearch, FindsEveryOccurrenceOfSeveralMarkersInOnePass) {
+    const std::string_view markers[] = {"<b>", "<i>"};
+    auto page = PageDocument::fromBytes("x <I> <b>\n\n<B><b>\nnone\n<i>");
+    std::vector<std::string> seen;
+    std::size_t from = 0;
+    std::size_t which = 0;
+    while (auto hit = page->findAnyFrom(markers, 2, from, &which)) {
+        from = hit->line.start + hit->position;
+        seen.push_back(std::to_string(which) + "@" + std::to_string(hit->position) + ":" +
+                       std::string(page->text(hit->line)));
+    }
+    EXPECT_EQ(seen, (std::vector<std::string>{"1@3:x <I> <b>", "0@7:x <I> <b>", "0@1:<B><b>",
+                                              "0@4:<B><b>", "1@1:<i>"}));
+    auto next = page->findNextAfter("<b>", page->findFirst("<b>")->line);
+    ASSERT_TRUE(next);
+    EXPECT_EQ(page->text(next->line), "<B><b>");
+    EXPECT_FALSE(page->findNextAfter("<b>", next->line));
+}
+
 TEST(PageDocumentSearch, FindsTheFirstLineHoldingTheMarker) {
     auto page = PageDocument::fromBytes(
         "<html>\r\n"
@@ -191,6 +229,14 @@ TEST(PageDocumentSearch, FindsTheFirstLineOpeningWithTheMarker) {
     EXPECT_EQ(page->text(*line), "<LINK REL=\"IMAGE_SRC\" HREF=\"caps\" />");
     EXPECT_FALSE(PageDocument::fromBytes(" " + marker)->findFirstOpening(marker));
     EXPECT_TRUE(PageDocument::fromBytes(marker)->findFirstOpening(marker));
+    // After blanks and tabs, when asked; other bytes before it still do not count.
+    auto indented = page->findFirstOpening(marker, PageDocument::Indent::Blanks);
+    ASSERT_TRUE(indented);
+    EXPECT_EQ(page->text(*indented), "\t<link rel=\"image_src\" href=\"tab\" />");
+    EXPECT_TRUE(PageDocument::fromBytes(" \t " + marker)
+                    ->findFirstOpening(marker, PageDocument::Indent::Blanks));
+    EXPECT_FALSE(PageDocument::fromBytes("x\t" + marker)
+                     ->findFirstOpening(marker, PageDocument::Indent::Blanks));
 }
 
 TEST(MarkerSearchKernel, AgreesWithAPlainSearchAtEveryAlignment) {

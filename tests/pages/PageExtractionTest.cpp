@@ -213,12 +213,14 @@ TEST(ModInformationPage, WorkshopFixturePage) {
     EXPECT_EQ(Address(workshop::BuildRemovedItemPage("9")), "");
 }
 
-TEST(PreviewAddressPage, TheLinkMustOpenTheLine) {
+TEST(PreviewAddressPage, ALineOpeningWithTheLinkComesBeforeAnIndentedOne) {
     const std::string tail = "?imw=200&imh=200\" />";
     EXPECT_EQ(Address("<html>\n<LINK REL=\"IMAGE_SRC\" HREF=\"http://a/b/" + tail + "\n"),
               "http://a/b/");
-    EXPECT_EQ(Address("\t<link rel=\"image_src\" href=\"http://a/b/" + tail + "\n"), "");
-    EXPECT_EQ(Address("    <link rel=\"image_src\" href=\"http://a/b/" + tail + "\n"), "");
+    // Alone, an indented link is read up to its query.
+    EXPECT_EQ(Address("\t<link rel=\"image_src\" href=\"http://a/b/" + tail + "\n"), "http://a/b/");
+    EXPECT_EQ(Address("    <link rel=\"image_src\" href=\"http://a/b/" + tail + "\n"),
+              "http://a/b/");
     EXPECT_EQ(Address("\t<link rel=\"image_src\" href=\"http://tab/" + tail +
                       "\n<link rel=\"image_src\" href=\"http://second/" + tail + "\n"),
               "http://second/");

@@ -1,8 +1,8 @@
-// Random pages against a plain re-statement of the rules of Parts 2.1, 2.3 and 2.4: the page
-// reader, the marker search and the three extractions must agree with it on any bytes (long
-// lines, no line ends, truncated UTF-8, markers in any letter case), and must never read outside
-// their buffers (run the suite from a -DKESTAVEL_SANITIZE=ON build to check that). Each test is
-// bounded in count and in time.
+// Random pages against a plain re-statement of the page rules: the page reader, the marker
+// search and the extractions (information, preview address, categories and update date) must
+// agree with it on any bytes (long lines, no line ends, truncated UTF-8, markers in any letter
+// case, old and today's page forms), and must never read outside their buffers (run the suite
+// from a -DKESTAVEL_SANITIZE=ON build to check that). Each test is bounded in count and in time.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -12,11 +12,13 @@
 #include <string>
 #include <vector>
 
-#include "platform/FoldedSearch.h"
+#include "pages/CategoryReading.h"
 #include "pages/PageDocument.h"
 #include "pages/PageExtraction.h"
+#include "pages/StatsDate.h"
 #include "platform/CodePage.h"
 #include "platform/FileSystem.h"
+#include "platform/FoldedSearch.h"
 #include "support/TempDir.h"
 
 namespace kestavel {
@@ -75,28 +77,65 @@ int FirstHolding(const std::vector<std::string>& lines, std::string_view marker)
     return -1;
 }
 
+std::string PlainStripped(const std::string& line) {
+    std::size_t first = 0;
+    while (first < line.size() && (line[first] == ' ' || line[first] == '\t')) ++first;
+    return line.substr(first);
+}
+
+// The bytes after the first `open` up to the first `close` after it; empty when either is missing.
+std::string PlainBetween(const std::string& line, std::string_view open, std::string_view close) {
+    const std::size_t p = PlainFind(line, open);
+    if (p == 0) return {};
+    const std::string rest = line.substr(p - 1 + open.size());
+    const std::size_t end = PlainFind(rest, close);
+    return end == 0 ? std::string() : rest.substr(0, end - 1);
+}
+
+std::string PlainBreadcrumbAuthor(const std::vector<std::string>& lines) {
+    for (const std::string& line : lines) {
+        std::string name =
+            PlainBetween(line, "/myworkshopfiles/?appid=255710\">", "'s Workshop</a>");
+        if (!name.empty()) return name;
+    }
+    return {};
+}
+
 ModInformation PlainInformation(const std::string& bytes, bool wantTitle, bool wantDescription) {
     const std::vector<std::string> lines = PlainLines(bytes);
     ModInformation info;
-    info.live = FirstHolding(lines, "var session_id") >= 0;
-    const int author = FirstHolding(lines, "<div class=\"linkAuthor\">");
-    if (author >= 0) {
-        const std::string& line = lines[static_cast<std::size_t>(author)];
+    info.live = FirstHolding(lines, "var session_id") >= 0 &&
+                FirstHolding(lines, "<title>Steam Community :: Error</title>") < 0 &&
+                FirstHolding(lines, "There was a problem accessing the item.") < 0;
+    std::string author;
+    const int authorLine = FirstHolding(lines, "<div class=\"linkAuthor\">");
+    if (authorLine >= 0) {
+        const std::string& line = lines[static_cast<std::size_t>(authorLine)];
         const auto p = static_cast<long long>(PlainFind(line, "appid=255710\">"));
-        if (p > 0) info.author = Utf8ToGbk(PlainPiece(line, p + 14, Len(line) - p - 29));
-    } else {
+        if (p > 0) author = PlainPiece(line, p + 14, Len(line) - p - 29);
+    }
+    if (author.empty()) author = PlainBreadcrumbAuthor(lines);
+    if (author.empty() && authorLine < 0) {
         const int fallback = FirstHolding(lines, "<div class=\"friendBlockContent\">");
         if (fallback >= 0 && static_cast<std::size_t>(fallback) + 1 < lines.size()) {
-            const std::string& next = lines[static_cast<std::size_t>(fallback) + 1];
-            info.author = Utf8ToGbk(PlainPiece(next, 1, Len(next) - 4));
+            const std::string next = PlainStripped(lines[static_cast<std::size_t>(fallback) + 1]);
+            author = PlainPiece(next, 1, Len(next) - 4);
         }
     }
+    info.author = Utf8ToGbk(author);
     if (wantTitle) {
         const int title = FirstHolding(lines, "<title>Steam Workshop :: ");
+        const int current = FirstHolding(lines, "<title>Steam Workshop::");
+        std::string text;
         if (title >= 0) {
             const std::string& line = lines[static_cast<std::size_t>(title)];
-            info.title = Utf8ToGbk(PlainPiece(line, 26, Len(line) - 33));
+            text = PlainPiece(line, 26, Len(line) - 33);
         }
+        if (text.empty() && current >= 0) {
+            text = PlainBetween(lines[static_cast<std::size_t>(current)],
+                                "<title>Steam Workshop::", "</title>");
+        }
+        if (title >= 0 || current >= 0) info.title = Utf8ToGbk(text);
     }
     if (wantDescription) {
         const int marker = FirstHolding(lines, "<div class=\"detailBox altFooter\">");
@@ -112,13 +151,51 @@ ModInformation PlainInformation(const std::string& bytes, bool wantTitle, bool w
 }
 
 std::string PlainAddress(const std::string& bytes) {
-    for (const std::string& line : PlainLines(bytes)) {
-        const std::string_view marker = "<link rel=\"image_src\" href=\"";
+    const std::string_view marker = "<link rel=\"image_src\" href=\"";
+    const std::vector<std::string> lines = PlainLines(bytes);
+    for (const std::string& line : lines) {
         if (line.size() >= marker.size() && PlainFind(line.substr(0, marker.size()), marker) == 1) {
-            return PlainPiece(line, 29, Len(line) - 48);
+            const std::string address = PlainPiece(line, 29, Len(line) - 48);
+            if (!address.empty()) return address;
+            break;
+        }
+    }
+    for (const std::string& line : lines) {
+        const std::string link = PlainStripped(line);
+        if (link.size() >= marker.size() && PlainFind(link.substr(0, marker.size()), marker) == 1) {
+            const std::string rest = link.substr(marker.size());
+            const std::size_t end = rest.find_first_of("?\"");
+            return end == std::string::npos ? std::string() : rest.substr(0, end);
         }
     }
     return {};
+}
+
+CategoryReading PlainCategories(const std::string& bytes, int year) {
+    const std::vector<std::string> lines = PlainLines(bytes);
+    CategoryReading reading;
+    int tags = FirstHolding(lines, "<div class=\"workshopTags\">");
+    if (tags < 0) tags = FirstHolding(lines, "class=\"workshopTags\"");
+    if (tags >= 0) {
+        CutTags(lines[static_cast<std::size_t>(tags)], reading);
+    } else if (FirstHolding(lines, "Mod\">Mod</a>") >= 0) {
+        reading.mainCategory = "Mod";
+    } else if (FirstHolding(lines, "Map\">Map</a>") >= 0) {
+        reading.mainCategory = "Map";
+    } else if (FirstHolding(lines, "SaveGame\">SaveGame</a>") >= 0) {
+        reading.mainCategory = "SaveGame";
+    }
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (PlainFind(lines[i], "<div class=\"detailsStatsContainerRight\">") == 0) continue;
+        if (i + 2 >= lines.size()) break;
+        auto date = ReadStatsDate(CutDescription(lines[i + 2]), year);
+        if (i + 3 < lines.size()) {
+            if (auto updated = ReadStatsDate(CutDescription(lines[i + 3]), year)) date = updated;
+        }
+        if (date) reading.updateDate = date;
+        i += 2;  // reading goes on after the Posted line
+    }
+    return reading;
 }
 
 // --- Random pages built from the pieces that matter: markers in any case, line ends, UTF-8
@@ -144,13 +221,43 @@ const std::vector<std::string>& Tokens() {
         "\r",
         "\t",
         "中文",
-        "\xE4\xB8",      // a character cut short
+        "\xE4\xB8",          // a character cut short
         "\xF0\x9F\x9A\xA6",  // a character GBK lacks
         "\xFF\xFE",
         "Road Signs",
         "Someone",
         "<link rel",
         "var sess",
+        // Today's forms.
+        "<title>Steam Workshop::",
+        "/myworkshopfiles/?appid=255710\">",
+        "'s Workshop</a>",
+        "<title>Steam Community :: Error</title>",
+        "There was a problem accessing the item.",
+        " ",
+        "?",
+        "\"",
+        // Tags and stats.
+        "<div class=\"workshopTags\">",
+        "<div data-panel=\"{}\" class=\"workshopTags\">",
+        "<span class=\"workshopTagsTitle\">",
+        "Title\">",
+        ":&nbsp;",
+        "<a href=",
+        "</a>",
+        "Mod\">Mod</a>",
+        "Map\">Map</a>",
+        "SaveGame\">SaveGame</a>",
+        "<div class=\"detailsStatsContainerRight\">",
+        "<div class=\"detailsStatRight\">",
+        "3 Oct @ 2:05pm",
+        // Whole parts, so that tags lines and stats boxes that give values are common.
+        "<div class=\"workshopTags\"><span class=\"workshopTagsTitle\">Mod:&nbsp;</span>"
+        "<a href=\"u\">Road</a>, <a href=\"v\">Rail</a></div>",
+        "\n<div class=\"detailsStatsContainerRight\">\n\t<div>1 MB</div>\n"
+        "\t<div class=\"detailsStatRight\">3 Oct @ 2:05pm</div>\n",
+        "<div class=\"detailsStatRight\">21 Mar, 2023 @ 5:18am</div>\n",
+        "<div class=\"detailsStatRight\">Mar 4 @ 12:41am</div>\r\n",
     };
     return tokens;
 }
@@ -203,6 +310,12 @@ void ExpectSame(const ModInformation& got, const ModInformation& want, const std
     ASSERT_EQ(got.description, want.description) << page.size();
 }
 
+void ExpectSame(const CategoryReading& got, const CategoryReading& want, const std::string& page) {
+    ASSERT_EQ(got.mainCategory, want.mainCategory) << page.size();
+    ASSERT_EQ(got.details, want.details) << page.size();
+    ASSERT_EQ(got.updateDate, want.updateDate) << page.size();
+}
+
 void CheckPage(const std::string& bytes, std::unique_ptr<PageDocument> (*open)(const std::string&),
                std::mt19937_64& random) {
     const bool wantTitle = random() % 4 != 0;
@@ -213,6 +326,9 @@ void CheckPage(const std::string& bytes, std::unique_ptr<PageDocument> (*open)(c
                PlainInformation(bytes, wantTitle, wantDescription), bytes);
     page = open(bytes);
     ASSERT_EQ(ExtractPreviewAddress(*page), PlainAddress(bytes));
+    page = open(bytes);
+    ExpectSame(ReadCategoriesAndDate(*page, 2015), PlainCategories(bytes, 2015), bytes);
+    if (::testing::Test::HasFatalFailure()) return;
     page = open(bytes);
     std::vector<std::string> lines;
     std::string_view line;
@@ -299,6 +415,64 @@ TEST(PageFuzz, MarkerKernelAgreesWithAPlainSearchInExactBuffers) {
             ASSERT_EQ(hit, nullptr) << copy << " / " << marker;
         } else {
             ASSERT_EQ(hit, haystack.get() + expected - 1) << copy << " / " << marker;
+        }
+    }
+    EXPECT_GT(rounds, 1000);
+}
+
+// Several markers at once, often with the same first and last bytes at the same distance (which
+// share one test in the search): the earliest hit, and at it the lowest marker index, must be
+// what a plain search finds.
+TEST(PageFuzz, MultiMarkerKernelAgreesWithAPlainSearchInExactBuffers) {
+    std::mt19937_64 random(1234);
+    const auto start = Clock::now();
+    int rounds = 0;
+    const std::string alphabet = "aAbB=\"x";
+    for (; rounds < 40000 && Clock::now() - start < kTimeBudget; ++rounds) {
+        const std::size_t count = 1 + random() % kMaxMarkersAtOnce;
+        std::vector<std::string> markers;
+        const std::size_t length = 2 + random() % 6;
+        for (std::size_t i = 0; i < count; ++i) {
+            // Mostly one length and the same end bytes, so that anchors coincide.
+            std::string marker(random() % 4 == 0 ? 1 + random() % 8 : length, 'a');
+            for (char& c : marker) c = alphabet[random() % alphabet.size()];
+            if (random() % 3 != 0 && marker.size() == length) {
+                marker.front() = '=';
+                marker.back() = random() % 2 ? 'a' : 'A';
+            }
+            markers.push_back(marker);
+        }
+        const std::vector<std::string_view> views(markers.begin(), markers.end());
+        const std::size_t size = random() % 300;
+        std::unique_ptr<char[]> haystack(new char[size == 0 ? 1 : size]);
+        std::string copy;
+        for (std::size_t i = 0; i < size; ++i) {
+            const std::string& from = markers[random() % markers.size()];
+            char c = random() % 5 == 0 ? alphabet[random() % alphabet.size()]
+                                       : from[random() % from.size()];
+            if (random() % 3 == 0) c = RandomCase(std::string(1, c), random)[0];
+            haystack[i] = c;
+            copy += c;
+        }
+        std::size_t which = 99;
+        const char* hit =
+            FindFoldedAny(haystack.get(), haystack.get() + size, views.data(), count, &which);
+        std::size_t expected = 0;
+        std::size_t expectedWhich = 0;
+        for (std::size_t at = 1; at <= size && expected == 0; ++at) {
+            for (std::size_t i = 0; i < count; ++i) {
+                if (PlainFind(copy.substr(at - 1), markers[i]) == 1) {
+                    expected = at;
+                    expectedWhich = i;
+                    break;
+                }
+            }
+        }
+        if (expected == 0) {
+            ASSERT_EQ(hit, nullptr) << copy;
+        } else {
+            ASSERT_EQ(hit, haystack.get() + expected - 1) << copy;
+            ASSERT_EQ(which, expectedWhich) << copy;
         }
     }
     EXPECT_GT(rounds, 1000);

@@ -49,7 +49,7 @@ TEST_F(PreviewAddressTest, TheAddressIsNotConverted) {
     EXPECT_EQ(window.list.cell(0, 4).bytes(), address);
 }
 
-TEST_F(PreviewAddressTest, CapitalsCountATabBeforeTheMarkerDoesNot) {
+TEST_F(PreviewAddressTest, CapitalsCountAndAnIndentedLinkIsReadUpToItsQuery) {
     addItem("caps");
     addItem("tab");
     fillList();
@@ -57,7 +57,7 @@ TEST_F(PreviewAddressTest, CapitalsCountATabBeforeTheMarkerDoesNot) {
     savePage("tab", "<html>\r\n\t<link rel=\"image_src\" href=\"http://a/b/?imw=200&imh=200\" />\r\n");
     run();
     EXPECT_EQ(text(1, Field::PictureAddress), "http://a/b/");
-    EXPECT_EQ(text(2, Field::PictureAddress), "");
+    EXPECT_EQ(text(2, Field::PictureAddress), "http://a/b/");
     EXPECT_EQ(window.resultBox.value, "\r\n\r\n获取预览图地址完成，共获取预览图地址2个");
 }
 

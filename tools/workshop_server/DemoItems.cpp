@@ -75,6 +75,17 @@ const DemoText& TextFor(int index) {
     return texts[static_cast<std::size_t>(index - kFirstId) % texts.size()];
 }
 
+PageLayout LayoutOf(int index) {
+    switch (index % 3) {
+        case 1:
+            return PageLayout::Classic;
+        case 2:
+            return PageLayout::Current2025;
+        default:
+            return PageLayout::Current;
+    }
+}
+
 std::string IdOf(int index) {
     return std::to_string(3000000000LL + index);
 }
@@ -121,10 +132,24 @@ ItemPage DemoItemPage(const std::string& id, const std::string& base) {
     page.linkAuthor = index != 4;
     static constexpr const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                               "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-    page.posted = std::to_string(1 + index % 28) + " " + kMonths[index % 12] + " @ " +
-                  std::to_string(1 + index % 12) + ":" + std::to_string(10 + index) +
-                  (index % 2 ? "pm" : "am");
-    page.updated = index % 3 == 0 ? std::string() : page.posted;
+    const std::string day = std::to_string(1 + index % 28);
+    const std::string month = kMonths[index % 12];
+    const std::string time = std::to_string(1 + index % 12) + ":" + std::to_string(10 + index) +
+                             (index % 2 ? "pm" : "am");
+    page.layout = LayoutOf(index);
+    if (page.layout == PageLayout::Classic) {
+        page.posted = day + " " + month + " @ " + time;
+        page.updated = index % 3 == 0 ? std::string() : page.posted;
+    } else {
+        // Today's pages name the year of a date outside the current year, day or month first.
+        const std::string year = std::to_string(2015 + index % 8);
+        page.posted = index % 2 ? month + " " + day + ", " + year + " @ " + time
+                                : day + " " + month + ", " + year + " @ " + time;
+        page.updated = index % 4 == 0 ? std::string()
+                       : index % 2    ? month + " " + day + " @ " + time
+                                      : day + " " + month + " @ " + time;
+        page.moreTagGroups = {TagGroup{"Compatibility", {"Mass Transit", "Industries"}}};
+    }
     page.fileSize = std::to_string(index * 37 % 900 + 12) + "." + std::to_string(100 + index) + " KB";
     return page;
 }
@@ -133,7 +158,8 @@ std::size_t ServeDemoItems(WorkshopServer& server) {
     std::size_t pictures = 0;
     for (const std::string& id : DemoItemIds()) {
         if (id == kRemovedId) {
-            server.setPage(id, BuildRemovedItemPage(id));
+            const int index = static_cast<int>(std::stoll(id) - 3000000000LL);
+            server.setPage(id, BuildRemovedItemPage(id, 40 * 1024, "\r\n", LayoutOf(index)));
             continue;
         }
         const ItemPage page = DemoItemPage(id, server.base());

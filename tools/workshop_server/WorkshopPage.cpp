@@ -85,8 +85,8 @@ std::string Slug(const std::string& name, Random& random) {
     return "id/" + slug;
 }
 
-void Head(PageWriter& out, Random& random, std::string_view titleLine,
-          const std::string& imageLink, bool live, const std::string& ogTitle) {
+void Head(PageWriter& out, Random& random, std::string_view titleLine, const std::string& imageLink,
+          bool live, const std::string& ogTitle, PageLayout layout) {
     out.line("<!DOCTYPE html>");
     out.line("<html class=\" responsive\" lang=\"en\">");
     out.line("<head>");
@@ -134,7 +134,11 @@ void Head(PageWriter& out, Random& random, std::string_view titleLine,
     out.line("\t</script>");
     out.line("\t<script type=\"text/javascript\">");
     out.line("\t\tVALVE_PUBLIC_PATH = \"" + std::string(kStatic) + "\\/public\\/\";");
-    if (live) out.line("\t\tvar session_id = \"" + random.hex(24) + "\";");
+    if (live) {
+        const std::string session = random.hex(24);
+        out.line(layout == PageLayout::Classic ? "\t\tvar session_id = \"" + session + "\";"
+                                               : "\t\tvar SESSION_ID = '" + session + "';");
+    }
     out.line("\t\tvar g_steamID = false;");
     out.line("\t\tvar g_strLanguage = \"english\";");
     out.line("\t\tvar g_SNR = '2_100100_100101_';");
@@ -218,17 +222,34 @@ void Breadcrumbs(PageWriter& out, const ItemPage& page, const std::string& profi
     out.line("\t\t</div>");
     out.line("\t</div>");
     out.line("\t<div class=\"breadcrumbs\">");
+    // Today's pages put the separator before the author's link, on its line.
     out.line("\t\t<a href=\"" + std::string(kCommunity) +
              "/app/255710\">Cities: Skylines</a>&nbsp;&gt;&nbsp;<a href=\"" +
-             std::string(kCommunity) + "/app/255710/workshop/\">Workshop</a>&nbsp;&gt;&nbsp;");
-    if (page.linkAuthor) {
-        // The author's name runs from "appid=255710\">" to the last 16 bytes of the line.
-        out.line("\t\t<div class=\"linkAuthor\"><a href=\"" + std::string(kCommunity) + "/" +
-                 profile + "/myworkshopfiles/?appid=255710\">" + page.author +
-                 "</a></div></div>");
-    } else {
+             std::string(kCommunity) + "/app/255710/workshop/\">Workshop</a>" +
+             (page.layout == PageLayout::Classic ? "&nbsp;&gt;&nbsp;" : ""));
+    if (!page.linkAuthor) {
         out.line("\t</div>");
+        return;
     }
+    const std::string files =
+        std::string(kCommunity) + "/" + profile + "/myworkshopfiles/?appid=255710";
+    switch (page.layout) {
+        case PageLayout::Classic:
+            // The author's name runs from "appid=255710\">" to the last 16 bytes of the line.
+            out.line("\t\t<div class=\"linkAuthor\"><a href=\"" + files + "\">" + page.author +
+                     "</a></div></div>");
+            return;
+        case PageLayout::Current:
+            out.line("\t\t&gt;&nbsp;<a href=\"" + files + "\">" + page.author + "'s Workshop</a>");
+            break;
+        case PageLayout::Current2025:
+            out.line(
+                "<span class=\"breadcrumb_separator\">&gt;&nbsp;</span><a data-panel=\""
+                "{&quot;focusable&quot;:true,&quot;clickOnActivate&quot;:true}\" href=\"" +
+                files + "\">" + page.author + "'s Workshop</a>");
+            break;
+    }
+    out.line("\t</div>");
 }
 
 void PictureStrip(PageWriter& out, const ItemPage& page, Random& random) {
@@ -300,20 +321,39 @@ void Description(PageWriter& out, const ItemPage& page) {
     out.line("\t\t</div>");
 }
 
+// A tag group's title and its links, as every layout writes them.
+std::string TagGroupBody(const TagGroup& group) {
+    std::string body = "<span class=\"workshopTagsTitle\">" + group.title + ":&nbsp;</span>";
+    for (std::size_t i = 0; i < group.tags.size(); ++i) {
+        if (i > 0) body += ", ";
+        body += "<a href=\"" + std::string(kCommunity) +
+                "/workshop/browse/?appid=255710&browsesort=trend&section=readytouseitems&"
+                "requiredtags%5B%5D=" +
+                group.tags[i] + "\">" + group.tags[i] + "</a>";
+    }
+    return body;
+}
+
 void RightColumn(PageWriter& out, const ItemPage& page, const std::string& profile,
                  Random& random) {
     out.line("\t\t<div class=\"rightDetailsBlock\">");
     if (!page.tags.empty() || !page.tagGroup.empty()) {
-        std::string tags = "\t\t\t<div class=\"workshopTags\"><span class=\"workshopTagsTitle\">" +
-                           page.tagGroup + ":&nbsp;</span>";
-        for (std::size_t i = 0; i < page.tags.size(); ++i) {
-            if (i > 0) tags += ", ";
-            tags += "<a href=\"" + std::string(kCommunity) +
-                    "/workshop/browse/?appid=255710&browsesort=trend&section=readytouseitems&"
-                    "requiredtags%5B%5D=" + page.tags[i] + "\">" + page.tags[i] + "</a>";
+        std::vector<TagGroup> groups = {TagGroup{page.tagGroup, page.tags}};
+        groups.insert(groups.end(), page.moreTagGroups.begin(), page.moreTagGroups.end());
+        if (page.layout == PageLayout::Classic) {
+            for (const TagGroup& group : groups) {
+                out.line("\t\t\t<div class=\"workshopTags\">" + TagGroupBody(group) + "</div>");
+            }
+        } else {
+            std::string line = "\t\t\t";
+            for (const TagGroup& group : groups) {
+                line +=
+                    "<div data-panel=\"{&quot;type&quot;:&quot;PanelGroup&quot;}\" "
+                    "class=\"workshopTags\">" +
+                    TagGroupBody(group) + "</div>";
+            }
+            out.line(line);
         }
-        tags += "</div>";
-        out.line(tags);
     }
     out.line("\t\t</div>");
     out.line("\t\t<div class=\"rightDetailsBlock\">");
@@ -348,8 +388,11 @@ void RightColumn(PageWriter& out, const ItemPage& page, const std::string& profi
                  "_medium.jpg\">");
         out.line("\t\t\t\t</div>");
         out.line("\t\t\t\t<div class=\"friendBlockContent\">");
-        // The whole next line is the author's name and a 4-byte tag.
-        out.line(page.author + "<br>");
+        // The whole next line is the author's name and a 4-byte tag, indented today.
+        std::size_t tabs = 0;
+        if (page.layout == PageLayout::Current) tabs = 4;
+        if (page.layout == PageLayout::Current2025) tabs = 13;
+        out.line(std::string(tabs, '\t') + page.author + "<br>");
         out.line("\t\t\t\t\t<span class=\"friendSmallText\">Offline</span>");
         out.line("\t\t\t\t</div>");
         out.line("\t\t\t</div>");
@@ -449,12 +492,19 @@ std::string BuildItemPage(const ItemPage& page) {
     Random random(page.id);
     PageWriter out(page.lineEnd);
     const std::string profile = Slug(page.author, random);
-    const std::string imageLink =
-        page.previewBase.empty()
-            ? std::string()
-            : "<link rel=\"image_src\" href=\"" + page.previewBase + "?imw=200&imh=200\" />";
-    Head(out, random, "<title>Steam Workshop :: " + page.title + "</title>", imageLink, page.live,
-         "Steam Workshop::" + page.title);
+    const bool classic = page.layout == PageLayout::Classic;
+    std::string imageLink;
+    if (!page.previewBase.empty()) {
+        imageLink =
+            classic ? "<link rel=\"image_src\" href=\"" + page.previewBase + "?imw=200&imh=200\" />"
+                    : "\t\t\t<link rel=\"image_src\" href=\"" + page.previewBase +
+                          "?imw=512&amp;&amp;ima=fit&amp;impolicy=Letterbox&amp;"
+                          "imcolor=%23000000&amp;letterbox=false\">";
+    }
+    const std::string titleLine = classic ? "<title>Steam Workshop :: " + page.title + "</title>"
+                                          : "\t\t<title>Steam Workshop::" + page.title + "</title>";
+    Head(out, random, titleLine, imageLink, page.live, "Steam Workshop::" + page.title,
+         page.layout);
     GlobalHeader(out, random, page.targetBytes * 45 / 100);
     out.line("\t<div class=\"responsive_page_content\">");
     out.line("\t<div id=\"global_header\"><div class=\"content\"><div class=\"logo\">"
@@ -487,11 +537,14 @@ std::string BuildItemPage(const ItemPage& page) {
 }
 
 std::string BuildRemovedItemPage(const std::string& id, std::size_t targetBytes,
-                                 const std::string& lineEnd) {
+                                 const std::string& lineEnd, PageLayout layout) {
     Random random(id + "removed");
     PageWriter out(lineEnd);
-    Head(out, random, "<title>Steam Community :: Error</title>", std::string(), false,
-         "Steam Community :: Error");
+    const bool classic = layout == PageLayout::Classic;
+    Head(out, random,
+         classic ? "<title>Steam Community :: Error</title>"
+                 : "\t\t<title>Steam Community :: Error</title>",
+         std::string(), !classic, "Steam Community :: Error", layout);
     GlobalHeader(out, random, targetBytes / 2);
     out.line("\t<div class=\"responsive_page_content\">");
     out.line("\t\t<div id=\"message\">");

@@ -6,8 +6,30 @@
 
 namespace kestavel::workshop {
 
+// The workshop's page layouts a fixture page can follow.
+enum class PageLayout {
+    // The layout of 2015 (below).
+    Classic,
+    // Today's: "\t\t<title>Steam Workshop::TITLE</title>"; the image link indented, its address
+    // followed by a long query and a closing "\">"; "var SESSION_ID = '...';"; no linkAuthor div,
+    // the author only in the breadcrumb "&gt;&nbsp;<a href=\".../myworkshopfiles/?appid=255710\">
+    // AUTHOR's Workshop</a>" and in the creator block after 4 tabs; every tag group in a
+    // data-panel div, all groups on one line.
+    Current,
+    // Today's from 2025 on: as Current, but the breadcrumb line starts with
+    // "<span class=\"breadcrumb_separator\">&gt;&nbsp;</span><a data-panel=... href=...", and the
+    // creator block indents the name by 13 tabs.
+    Current2025,
+};
+
+struct TagGroup {
+    std::string title;
+    std::vector<std::string> tags;
+};
+
 // What one fixture item page shows. Texts are UTF-8, as on the workshop.
 struct ItemPage {
+    PageLayout layout = PageLayout::Classic;
     std::string id = "3000000001";
     std::string title = "Road Signs";
     std::string author = "Someone";
@@ -24,17 +46,22 @@ struct ItemPage {
     std::vector<std::string> pictures;
     std::string tagGroup = "Mod";
     std::vector<std::string> tags = {"Road", "Transport"};
+    // Further tag groups after the first: each on a line of its own in the classic layout, on
+    // the first group's line in today's.
+    std::vector<TagGroup> moreTagGroups;
     std::string fileSize = "1.234 MB";
+    // As the stats box shows them; today's pages also write "21 Mar, 2023 @ 5:18am",
+    // "Mar 4 @ 2:41pm" and "Jan 21, 2020 @ 6:59pm".
     std::string posted = "3 Oct @ 2:05pm";
     std::string updated = "9 Jan @ 9:07am";  // empty: never updated
-    // A live page holds "var session_id" in its head script.
+    // A live page holds "var session_id" ("var SESSION_ID" today) in its head script.
     bool live = true;
     std::string lineEnd = "\r\n";
     // The page is padded with comments and page furniture to about this size.
     std::size_t targetBytes = 150 * 1024;
 };
 
-// A workshop item page laid out line by line as the readers of Parts 2.3 to 2.5 and 3.2 expect:
+// A workshop item page laid out line by line; the classic layout, as the page readers expect it:
 //   <title>Steam Workshop :: TITLE</title>                           (line opens with the marker)
 //   <link rel="image_src" href="PREVIEW?imw=200&imh=200" />          (20 bytes after the address)
 //   \tvar session_id = "...";                                        (live pages only)
@@ -49,8 +76,11 @@ struct ItemPage {
 // ordinary workshop page furniture that holds none of those markers.
 std::string BuildItemPage(const ItemPage& page);
 
-// The page the workshop shows for an item that was removed: no session marker, no item parts.
+// The page the workshop shows for an item that was removed: "<title>Steam Community :: Error
+// </title>" and "There was a problem accessing the item.", no item parts; no session marker in
+// the classic layout, "var SESSION_ID" in today's.
 std::string BuildRemovedItemPage(const std::string& id, std::size_t targetBytes = 40 * 1024,
-                                 const std::string& lineEnd = "\r\n");
+                                 const std::string& lineEnd = "\r\n",
+                                 PageLayout layout = PageLayout::Classic);
 
 }  // namespace kestavel::workshop
