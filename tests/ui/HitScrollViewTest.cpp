@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "find/EditFind.h"
 #include "find/HitScroll.h"
+#include "support/FakePorts.h"
 #include "ui/ItemListView.h"
 
 namespace kestavel {
@@ -116,6 +118,32 @@ TEST_F(HitScrollViewTest, AHitWithExactlyOffsetRowsToTheEndIsOnlyBroughtIntoView
     StartAt(0, 0);
     ScrollToHits(once, {16}, kMainHitPage, kMainHitOffset);
     EXPECT_EQ(once.rowAt(0), 16);
+}
+
+TEST_F(HitScrollViewTest, TheCodeFindBringsAHitToTheTopOnlyWithMoreThanEighteenRowsBelow) {
+    SetUpViews(40, 12 * once.verticalHeader()->defaultSectionSize() + 40);
+    test::FakeCheckBox fuzzy;
+    test::FakeTextBox results;
+    test::FakeTextBox searchBox("x");
+    const FindControls controls{once, fuzzy, results};
+    struct Case {
+        int hit;
+        bool atTop;
+    };
+    // n − i = 19: row i + 18 is the last row, so the hit comes to the top; n − i = 18: there
+    // is no row i + 18 and the hit is only brought into view, at the bottom.
+    const Case cases[] = {{21, true}, {22, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.hit);
+        StartAt(0, 0);
+        once.setCell(c.hit, kFindByCode.column, GbkText::fromAscii("x"));
+        EditFind(controls, searchBox, kFindByCode);
+        once.setCell(c.hit, kFindByCode.column, GbkText());
+        EXPECT_EQ(once.highlightedRows(), std::vector<int>{c.hit});
+        EXPECT_EQ(once.rowAt(0) == c.hit, c.atTop);
+        EXPECT_LT(once.visualRect(once.model()->index(c.hit, 0)).bottom(),
+                  once.viewport()->height());
+    }
 }
 
 }  // namespace
