@@ -13,25 +13,88 @@
 namespace kestavel {
 namespace {
 
-template <class Key, class MakeKey>
-std::vector<Key> KeysOfColumn(const ItemList& list, int column, MakeKey makeKey) {
-    std::vector<Key> keys;
-    const int rows = list.rowCount();
-    keys.reserve(static_cast<std::size_t>(rows));
-    for (int row = 0; row < rows; ++row) keys.push_back(makeKey(list.cell(row, column)));
+constexpr std::size_t kRowsWorthASecondThread = 4096;
+// Rows keyed for every source before the next rows, so each row's cells are fetched once.
+constexpr std::size_t kRowsABlock = 256;
+
+SortKeys NoKeys(KeyKind kind, std::size_t rows) {
+    switch (kind) {
+        case KeyKind::Date: {
+            std::vector<LocalDateTime> dates;
+            dates.reserve(rows);
+            return dates;
+        }
+        case KeyKind::Number: {
+            std::vector<WholeNumber> numbers;
+            numbers.reserve(rows);
+            return numbers;
+        }
+        case KeyKind::Text:
+            break;
+    }
+    return TextKeys(rows);
+}
+
+// The keys of one source for the rows from first to end, after those the keys hold already.
+class KeyMaker {
+  public:
+    explicit KeyMaker(const Collation& collation) : collation_(collation) {}
+
+    void add(const ItemList& list, const KeySource& source, std::size_t first, std::size_t end,
+             SortKeys& keys) {
+        const auto cell = [&](std::size_t row) -> const GbkText& {
+            return list.cell(static_cast<int>(row), source.column);
+        };
+        std::visit(
+            [&](auto& rowKeys) {
+                using Keys = std::decay_t<decltype(rowKeys)>;
+                for (std::size_t row = first; row < end; ++row) {
+                    if constexpr (std::is_same_v<Keys, TextKeys>) {
+                        decoder_.toUtf16(cell(row), text_);
+                        rowKeys.add(collation_, text_);
+                    } else if constexpr (std::is_same_v<Keys, std::vector<LocalDateTime>>) {
+                        rowKeys.push_back(DateRead(cell(row)));
+                    } else {
+                        rowKeys.push_back(ReadWholeNumber(cell(row), source.decimalPlaces));
+                    }
+                }
+            },
+            keys);
+    }
+
+  private:
+    const Collation& collation_;
+    GbkDecoder decoder_;
+    std::u16string text_;
+};
+
+std::vector<SortKeys> KeysOfRows(const ItemList& list, const std::vector<KeySource>& sources,
+                                 std::size_t first, std::size_t end, const Collation& collation) {
+    std::vector<SortKeys> keys;
+    keys.reserve(sources.size());
+    for (const KeySource& source : sources) keys.push_back(NoKeys(source.kind, end - first));
+    KeyMaker maker(collation);
+    for (std::size_t block = first; block < end; block += kRowsABlock) {
+        const std::size_t blockEnd = std::min(end, block + kRowsABlock);
+        for (std::size_t k = 0; k < sources.size(); ++k) {
+            maker.add(list, sources[k], block, blockEnd, keys[k]);
+        }
+    }
     return keys;
 }
 
-constexpr std::size_t kRowsWorthASecondThread = 4096;
-
-void AddTextKeys(const ItemList& list, int column, std::size_t first, std::size_t end,
-                 const Collation& collation, TextKeys& keys) {
-    GbkDecoder decoder;
-    std::u16string text;
-    for (std::size_t row = first; row < end; ++row) {
-        decoder.toUtf16(list.cell(static_cast<int>(row), column), text);
-        keys.add(collation, text);
-    }
+void Append(SortKeys& keys, const SortKeys& later) {
+    std::visit(
+        [&](auto& rowKeys) {
+            using Keys = std::decay_t<decltype(rowKeys)>;
+            const Keys& laterKeys = std::get<Keys>(later);
+            if constexpr (std::is_same_v<Keys, TextKeys>) {
+                rowKeys.append(laterKeys);
+            } else {
+                rowKeys.insert(rowKeys.end(), laterKeys.begin(), laterKeys.end());
+            }
+        },
+        keys);
 }
 
 // Text keys are sorted by their first eight bytes held as one number, and only rows that tie
@@ -80,34 +143,32 @@ std::string_view TextKeys::operator[](std::size_t row) const {
     return std::string_view(bytes_).substr(start, ends_[row] - start);
 }
 
-SortKeys BuildSortKeys(const ItemList& list, int column, KeyKind kind, int decimalPlaces,
-                       const Collation& collation) {
-    switch (kind) {
-        case KeyKind::Date:
-            return KeysOfColumn<LocalDateTime>(list, column, DateRead);
-        case KeyKind::Number:
-            return KeysOfColumn<WholeNumber>(list, column, [decimalPlaces](const GbkText& cell) {
-                return ReadWholeNumber(cell, decimalPlaces);
-            });
-        case KeyKind::Text:
-            break;
-    }
-    // Collation keys are the costly part of a sort: the rows are keyed in two halves at once.
-    const std::size_t rows = static_cast<std::size_t>(list.rowCount());
+std::vector<SortKeys> BuildSortKeys(const ItemList& list, const std::vector<KeySource>& sources,
+                                    const Collation& collation) {
+    // Keying is the costly part of a sort, collation keys above all: a long list is keyed in
+    // two halves at once.
+    const auto rows = static_cast<std::size_t>(list.rowCount());
     const std::size_t half = rows >= kRowsWorthASecondThread ? rows / 2 : rows;
-    TextKeys keys(rows);
-    TextKeys laterKeys(rows - half);
+    std::vector<SortKeys> keys;
+    std::vector<SortKeys> laterKeys;
     {
         std::jthread later;
         if (half < rows) {
             later = std::jthread([&, copy = collation.clone()] {
-                AddTextKeys(list, column, half, rows, copy, laterKeys);
+                laterKeys = KeysOfRows(list, sources, half, rows, copy);
             });
         }
-        AddTextKeys(list, column, 0, half, collation, keys);
+        keys = KeysOfRows(list, sources, 0, half, collation);
     }
-    keys.append(laterKeys);
+    if (half < rows) {
+        for (std::size_t k = 0; k < keys.size(); ++k) Append(keys[k], laterKeys[k]);
+    }
     return keys;
+}
+
+SortKeys BuildSortKeys(const ItemList& list, int column, KeyKind kind, int decimalPlaces,
+                       const Collation& collation) {
+    return std::move(BuildSortKeys(list, {{column, kind, decimalPlaces}}, collation).front());
 }
 
 void SortRows(ItemList& list, const SortState& state, const SortKeys& keys) {

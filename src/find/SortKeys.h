@@ -33,17 +33,35 @@ class TextKeys {
 // collation keys of the texts, the dates read from them, or their scaled whole numbers.
 using SortKeys = std::variant<TextKeys, std::vector<LocalDateTime>, std::vector<WholeNumber>>;
 
-// Keys of every row from its cell in column. Numbers are scaled by 10 to the decimalPlaces
-// (0 for a header click) before they are cut to whole numbers; other kinds ignore it.
+// What one set of keys is built from: a column's cells, keyed as the kind says. Numbers are
+// scaled by 10 to the decimalPlaces (0 for a header click) before they are cut to whole
+// numbers; other kinds ignore it.
+struct KeySource {
+    int column;
+    KeyKind kind;
+    int decimalPlaces;
+};
+
+// Keys of every row, one set per source, built in one pass over the rows.
+std::vector<SortKeys> BuildSortKeys(const ItemList& list, const std::vector<KeySource>& sources,
+                                    const Collation& collation);
+
+// Keys of every row from its cell in column.
 SortKeys BuildSortKeys(const ItemList& list, int column, KeyKind kind, int decimalPlaces,
                        const Collation& collation);
 
 // Negative, 0 or positive as the first row comes before, level with or after the second in the
-// state's direction, given the two rows' keys.
+// given direction, given the two rows' keys.
+template <class Key>
+int CompareKeys(bool ascending, const Key& first, const Key& second) {
+    const std::strong_ordering order = ascending ? first <=> second : second <=> first;
+    return order < 0 ? -1 : order > 0 ? 1 : 0;
+}
+
+// CompareKeys in the state's direction.
 template <class Key>
 int CompareRows(const SortState& state, const Key& first, const Key& second) {
-    const std::strong_ordering order = state.ascending ? first <=> second : second <=> first;
-    return order < 0 ? -1 : order > 0 ? 1 : 0;
+    return CompareKeys(state.ascending, first, second);
 }
 
 // Reorders the list by the keys; rows whose keys compare equal keep their order, so sorting by
