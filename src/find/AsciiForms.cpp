@@ -1,5 +1,7 @@
 #include "find/AsciiForms.h"
 
+#include <algorithm>
+
 #include "find/GbkCharacters.h"
 
 namespace kestavel {
@@ -25,7 +27,10 @@ char AsciiFormOf(unsigned char lead, unsigned char trail) {
 std::string_view AsciiForms(const GbkText& text, std::string& buffer) {
     const std::string_view bytes = text.view();
     // Every full-width form has the lead byte A1 or A3; without either byte there is none.
-    if (bytes.find_first_of("\xA1\xA3") == std::string_view::npos) return bytes;
+    const bool mayHoldForms = std::any_of(bytes.begin(), bytes.end(), [](char c) {
+        return static_cast<unsigned char>(c) == 0xA1 || static_cast<unsigned char>(c) == 0xA3;
+    });
+    if (!mayHoldForms) return bytes;
     buffer.clear();
     buffer.reserve(bytes.size());
     for (std::size_t i = 0; i < bytes.size();) {

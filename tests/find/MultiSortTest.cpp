@@ -112,17 +112,26 @@ TEST(MultiSort, NumbersCountFourDecimalsAndKeepEveryDigit) {
     SortState state(Collation::ForLocale("en_US"));
     test::FakeItemList list(10);
     // 编码 of ten digits times 10000 lies far past 32 bits; cut there, these would wrap.
-    Fill(list, {{"9999999999"},
-                {"4294967296"},
-                {"2147483648"},
-                {"1.25"},
-                {"1.2"},
-                {"1.20001"},
-                {"10000000000"},
-                {"2147483647.9999"}});
+    // Past 18 digits a number is longer than any machine word holds.
+    const Texts ascending = {"-2e25",
+                             "-1e25",
+                             "1.2",
+                             "1.20001",
+                             "1.25",
+                             "2147483647.9999",
+                             "2147483648",
+                             "4294967296",
+                             "9999999999",
+                             "10000000000",
+                             "123456789012345678901",
+                             "123456789012345678902"};
+    std::vector<Texts> shuffled;
+    for (const std::size_t i : {8, 11, 7, 1, 6, 4, 2, 10, 3, 0, 9, 5}) {
+        shuffled.push_back({ascending[i]});
+    }
+    Fill(list, shuffled);
     MultiSort(state, list, {{0, true, KeyKind::Number}});
-    EXPECT_EQ(list.column(0), (Texts{"1.2", "1.20001", "1.25", "2147483647.9999", "2147483648",
-                                     "4294967296", "9999999999", "10000000000"}));
+    EXPECT_EQ(list.column(0), ascending);
     EXPECT_TRUE(state.ascending);
     EXPECT_EQ(state.keyKind, KeyKind::Number);
 }
