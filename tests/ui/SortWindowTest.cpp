@@ -237,5 +237,15 @@ TEST_F(SortWindowTest, StartingTheSortClosesTheWindowAndTheNextOneStartsEmpty) {
     EXPECT_TRUE(window.isNull());
 }
 
+TEST(SortWindow, ClosesWhenTheEditListGoes) {
+    SortState state{Collation::ForLocale("en_US")};
+    auto* editList = new ItemListView({{QStringLiteral("1"), 80}}, nullptr);
+    QPointer<SortWindow> window = new SortWindow(*editList, state);
+    window->show();
+    delete editList;
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(window.isNull());
+}
+
 }  // namespace
 }  // namespace kestavel
