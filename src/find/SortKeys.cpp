@@ -263,22 +263,33 @@ std::vector<int> SortedOrder(const std::vector<OrderKey>& keys) {
             }
             return order != 0 ? order < 0 : a.row < b.row;
         };
-        std::vector<RunEntry> run;
-        for (auto start = entries.begin(); start != entries.end();) {
-            const auto end = std::find_if(start, entries.end(), [&](const Entry& entry) {
-                return entry.lead != start->lead;
-            });
-            if (end - start > 1) {
-                run.clear();
-                for (auto entry = start; entry != end; ++entry) {
-                    const auto row = static_cast<std::size_t>(entry->row);
-                    run.push_back({byText ? first.text(row) : std::string_view(), entry->row});
+        using Place = std::vector<Entry>::iterator;
+        const auto sortRuns = [&](Place from, Place to) {
+            std::vector<RunEntry> run;
+            for (Place start = from; start != to;) {
+                const Place end = std::find_if(
+                    start, to, [&](const Entry& entry) { return entry.lead != start->lead; });
+                if (end - start > 1) {
+                    run.clear();
+                    for (Place entry = start; entry != end; ++entry) {
+                        const auto row = static_cast<std::size_t>(entry->row);
+                        run.push_back({byText ? first.text(row) : std::string_view(), entry->row});
+                    }
+                    std::sort(run.begin(), run.end(), before);
+                    for (std::size_t i = 0; i < run.size(); ++i) start[i].row = run[i].row;
                 }
-                std::sort(run.begin(), run.end(), before);
-                for (std::size_t i = 0; i < run.size(); ++i) start[i].row = run[i].row;
+                start = end;
             }
-            start = end;
+        };
+        // A long list's runs are sorted in two halves at once, split where a run ends.
+        Place middle = entries.end();
+        if (rows >= kRowsWorthASecondThread) {
+            middle = entries.begin() + static_cast<std::ptrdiff_t>(rows / 2);
+            while (middle != entries.end() && middle->lead == (middle - 1)->lead) ++middle;
         }
+        std::jthread later;
+        if (middle != entries.end()) later = std::jthread(sortRuns, middle, entries.end());
+        sortRuns(entries.begin(), middle);
     }
     std::vector<int> order(rows);
     for (std::size_t i = 0; i < rows; ++i) order[i] = entries[i].row;
