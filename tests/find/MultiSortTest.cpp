@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -106,6 +107,33 @@ TEST(MultiSort, OneSortGivesTheOrderOfAStableSortPerKeyFromTheLastKeyToTheFirst)
         EXPECT_EQ(onceState.ascending, passesState.ascending);
         EXPECT_EQ(onceState.keyKind, passesState.keyKind);
     }
+}
+
+TEST(MultiSort, ALongListOrdersAsAPlainStableSortOfItsValues) {
+    // Long enough to be keyed and ordered in two halves at once; few values, so most rows tie.
+    std::mt19937 random(4);
+    struct Row {
+        int number;
+        std::string letter;
+        std::size_t place;
+    };
+    std::vector<Row> rows;
+    std::vector<Texts> cells;
+    for (std::size_t i = 0; i < 9000; ++i) {
+        rows.push_back({static_cast<int>(random() % 30), std::string(1, "abcde"[random() % 5]), i});
+        cells.push_back({std::to_string(rows.back().number), rows.back().letter});
+    }
+    test::FakeItemList list(10);
+    Fill(list, cells);
+    SortState state(Collation::ForLocale("en_US"));
+    MultiSort(state, list, {{0, false, KeyKind::Number}, {1, true, KeyKind::Text}});
+
+    std::stable_sort(rows.begin(), rows.end(), [](const Row& a, const Row& b) {
+        return a.number != b.number ? a.number > b.number : a.letter < b.letter;
+    });
+    Texts expected;
+    for (const Row& row : rows) expected.push_back(std::to_string(row.place));
+    EXPECT_EQ(list.column(kTagColumn), expected);
 }
 
 TEST(MultiSort, NumbersCountFourDecimalsAndKeepEveryDigit) {
