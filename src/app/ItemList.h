@@ -56,6 +56,9 @@ class ItemList {
 
     // Scrolls as little as needed to bring the whole row into view.
     virtual void makeVisible(int row) = 0;
+    // Leaves the view where makeVisible on each of the rows in turn would, but moves it once:
+    // a find with thousands of hits shows only where its scrolls end.
+    virtual void makeVisibleInTurn(const std::vector<int>& rows) = 0;
     virtual void focus() = 0;
 };
 

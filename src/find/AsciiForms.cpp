@@ -1,6 +1,6 @@
 #include "find/AsciiForms.h"
 
-#include <string>
+#include <algorithm>
 
 #include "find/GbkCharacters.h"
 
@@ -24,23 +24,28 @@ char AsciiFormOf(unsigned char lead, unsigned char trail) {
 
 }  // namespace
 
-GbkText AsciiForms(const GbkText& text) {
+std::string_view AsciiForms(const GbkText& text, std::string& buffer) {
     const std::string_view bytes = text.view();
-    std::string result;
-    result.reserve(bytes.size());
+    // Every full-width form has the lead byte A1 or A3; without either byte there is none.
+    const bool mayHoldForms = std::any_of(bytes.begin(), bytes.end(), [](char c) {
+        return static_cast<unsigned char>(c) == 0xA1 || static_cast<unsigned char>(c) == 0xA3;
+    });
+    if (!mayHoldForms) return bytes;
+    buffer.clear();
+    buffer.reserve(bytes.size());
     for (std::size_t i = 0; i < bytes.size();) {
         const std::size_t length = GbkCharacterLength(bytes, i);
         const char ascii = length == 2 ? AsciiFormOf(static_cast<unsigned char>(bytes[i]),
                                                      static_cast<unsigned char>(bytes[i + 1]))
                                        : 0;
         if (ascii != 0) {
-            result += ascii;
+            buffer += ascii;
         } else {
-            result.append(bytes.substr(i, length));
+            buffer.append(bytes.substr(i, length));
         }
         i += length;
     }
-    return GbkText::fromBytes(std::move(result));
+    return buffer;
 }
 
 }  // namespace kestavel

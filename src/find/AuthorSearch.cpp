@@ -1,5 +1,6 @@
 #include "find/AuthorSearch.h"
 
+#include <algorithm>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -45,8 +46,8 @@ class AuthorTest {
 
 }  // namespace
 
-void SelectedAuthorsSearch(const CommandContext& context) {
-    ItemList& list = *context.window.list;
+void SelectedAuthorsSearch(const FindControls& controls) {
+    ItemList& list = controls.list;
     const int rows = list.rowCount();
     int picked = 0;
     std::vector<GbkText> authors;
@@ -61,42 +62,47 @@ void SelectedAuthorsSearch(const CommandContext& context) {
         }
     }
     if (picked == 0) {
-        context.window.resultBox->append("\r\n\r\n请选择至少一条记录进行查找！\r\n");
+        controls.resultBox.append("\r\n\r\n请选择至少一条记录进行查找！\r\n");
         return;
     }
 
     for (int row = 0; row < rows; ++row) list.setPicked(row, false);
-    AuthorTest byAuthor(authors, std::move(authorSet), context.window.fuzzySearch->isChecked());
+    AuthorTest byAuthor(authors, std::move(authorSet), controls.fuzzySearch.isChecked());
     HitNumbers hits;
-    // Nothing is drawn during the scan, so the hits are highlighted together at its end.
+    // Nothing is drawn during the scan, so the hits are highlighted together at its end, and
+    // the view is moved once, to where scrolling to each hit in turn leaves it.
     std::vector<int> hitRows;
-    int lastHit = -1;
     for (int row = 0; row < rows; ++row) {
         if (!byAuthor.fits(list.cell(row, kAuthorColumn))) continue;
         hitRows.push_back(row);
-        list.makeVisible(row);
         hits.add(list.cell(row, kNumberColumn));
-        lastHit = row;
     }
     list.highlightRows(hitRows);
-    if (lastHit >= 0) list.focus();
+    if (!hitRows.empty()) list.focus();
     // The view ends on the last hit: the row offset rows below it first when enough rows
     // follow, else the last row.
+    std::vector<int> scrolls = hitRows;
+    const int lastHit = hitRows.empty() ? -1 : hitRows.back();
     const int afterLastHit = lastHit + 1;
     if (rows - afterLastHit > kMainHitPage) {
-        if (afterLastHit + kMainHitOffset < rows) list.makeVisible(afterLastHit + kMainHitOffset);
-        if (lastHit >= 0) list.makeVisible(lastHit);
+        if (afterLastHit + kMainHitOffset < rows) scrolls.push_back(afterLastHit + kMainHitOffset);
+        if (lastHit >= 0) scrolls.push_back(lastHit);
     } else {
-        list.makeVisible(rows - 1);
-        list.makeVisible(lastHit >= 0 ? lastHit : 0);
+        scrolls.push_back(rows - 1);
+        scrolls.push_back(std::max(lastHit, 0));
     }
+    list.makeVisibleInTurn(scrolls);
 
-    context.window.resultBox->append("\r\n\r\n当前共选择MOD个数：" + std::to_string(picked) +
-                                     "\r\n作者：\r\n");
-    for (const GbkText& author : authors)
-        context.window.resultBox->append(GbkToUtf8(author) + "\r\n");
+    controls.resultBox.append("\r\n\r\n当前共选择MOD个数：" + std::to_string(picked) +
+                              "\r\n作者：\r\n");
+    for (const GbkText& author : authors) controls.resultBox.append(GbkToUtf8(author) + "\r\n");
     // Rows selected before the search stay selected and count as well.
-    context.window.resultBox->append(FoundRowsText(HighlightedRowCount(list), hits));
+    controls.resultBox.append(FoundRowsText(HighlightedRowCount(list), hits));
+}
+
+void SelectedAuthorsSearch(const CommandContext& context) {
+    SelectedAuthorsSearch(
+        FindControls{*context.window.list, *context.window.fuzzySearch, *context.window.resultBox});
 }
 
 }  // namespace kestavel

@@ -1,5 +1,6 @@
 #include "find/DateRead.h"
 
+#include <string>
 #include <string_view>
 
 #include "find/AsciiForms.h"
@@ -67,8 +68,8 @@ bool IsRealDateTime(const LocalDateTime& t) {
 }  // namespace
 
 LocalDateTime DateRead(const GbkText& cell) {
-    const GbkText ascii = AsciiForms(cell);
-    DateScanner scan(ascii.view());
+    std::string buffer;
+    DateScanner scan(AsciiForms(cell, buffer));
     constexpr std::string_view kSigns = "-/.:";
     constexpr std::string_view kDaySigns = "-/.: ";
     LocalDateTime t;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include "app/ItemList.h"
 
 namespace kestavel {
@@ -8,9 +10,14 @@ namespace kestavel {
 inline constexpr int kMainHitPage = 22;
 inline constexpr int kMainHitOffset = 23;
 
-// Scrolls to a hit at row (from 0): with more than page rows from it to the end, the row offset
-// rows further down is brought into view first, so the hit comes to the top; otherwise the last
-// row is, so the view ends at the last page. A row past the end is not requested.
-void ScrollToHit(ItemList& list, int row, int page, int offset);
+// The rows ScrollToHit makes visible for each hit (from 0) in turn, in a list of `rows` rows:
+// with more than page rows from the hit to the end, the row offset rows further down (unless
+// it lies past the end), so the hit comes to the top; otherwise the last row, so the view ends
+// at the last page; then the hit itself.
+std::vector<int> HitScrollRows(int rows, const std::vector<int>& hits, int page, int offset);
+
+// ScrollToHit on every hit in turn. Only where the scrolls end is seen, so the view is moved
+// once, to there.
+void ScrollToHits(ItemList& list, const std::vector<int>& hits, int page, int offset);
 
 }  // namespace kestavel

@@ -155,7 +155,8 @@ void MainSearch(const CommandContext& context, std::string_view searchItem, Sear
     const int column = SubjectColumn(*item);
     CellMatcher matcher(searchText, fuzzy);
     HitNumbers hits;
-    // Nothing is drawn during the scan, so the hits are highlighted together at its end.
+    // Nothing is drawn during the scan, so the hits are highlighted and scrolled to together at
+    // its end.
     std::vector<int> hitRows;
     std::string joined;
     joined.reserve(kDescriptionPieces * kDescriptionPieceBytes);
@@ -189,11 +190,11 @@ void MainSearch(const CommandContext& context, std::string_view searchItem, Sear
         if (hit) {
             hitRows.push_back(row);
             hits.add(list.cell(row, ColumnOf(Field::Number)));
-            ScrollToHit(list, row, kMainHitPage, kMainHitOffset);
         }
         if (*item == SearchItem::Description && !subject.empty()) lastDescriptionRow = row;
     }
     list.highlightRows(hitRows);
+    ScrollToHits(list, hitRows, kMainHitPage, kMainHitOffset);
     // Nothing is drawn while the scan runs, so the description box is set once, to the last
     // description the scan passed over.
     if (lastDescriptionRow >= 0) {

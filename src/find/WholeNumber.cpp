@@ -1,6 +1,7 @@
 #include "find/WholeNumber.h"
 
 #include <algorithm>
+#include <string>
 #include <string_view>
 
 #include "find/AsciiForms.h"
@@ -22,6 +23,49 @@ bool IsSpace(char c) {
     return c == ' ' || (c >= '\t' && c <= '\r');
 }
 
+// The parts of the number a cell begins with, before any scaling.
+struct ScannedNumber {
+    int sign = 1;
+    std::string mantissa;  // every digit, those after the decimal point included
+    std::int64_t integerDigits = 0;
+    std::int64_t exponent = 0;
+};
+
+ScannedNumber ScanNumber(const GbkText& cell) {
+    std::string buffer;
+    const std::string_view text = AsciiForms(cell, buffer);
+    ScannedNumber number;
+    std::size_t i = 0;
+    while (i < text.size() && IsSpace(text[i])) ++i;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        if (text[i] == '-') number.sign = -1;
+        ++i;
+    }
+
+    for (; i < text.size() && IsDigit(text[i]); ++i, ++number.integerDigits) {
+        number.mantissa += text[i];
+    }
+    if (i < text.size() && text[i] == '.') {
+        for (++i; i < text.size() && IsDigit(text[i]); ++i) number.mantissa += text[i];
+    }
+    if (number.mantissa.empty()) return number;
+
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        std::size_t j = i + 1;
+        int exponentSign = 1;
+        if (j < text.size() && (text[j] == '+' || text[j] == '-')) {
+            if (text[j] == '-') exponentSign = -1;
+            ++j;
+        }
+        // Without a digit the "e" is not part of the number.
+        for (; j < text.size() && IsDigit(text[j]); ++j) {
+            number.exponent = std::min(number.exponent * 10 + (text[j] - '0'), kExponentLimit);
+        }
+        number.exponent *= exponentSign;
+    }
+    return number;
+}
+
 }  // namespace
 
 std::strong_ordering operator<=>(const WholeNumber& left, const WholeNumber& right) {
@@ -33,43 +77,22 @@ std::strong_ordering operator<=>(const WholeNumber& left, const WholeNumber& rig
     return left.sign_ < 0 ? 0 <=> magnitude : magnitude;
 }
 
+std::optional<std::int64_t> WholeNumber::value() const {
+    if (digitCount_ > kLeadingDigits - 1) return std::nullopt;
+    return sign_ * static_cast<std::int64_t>(leading_);
+}
+
+int NumberSign(const GbkText& cell) {
+    const ScannedNumber number = ScanNumber(cell);
+    return number.mantissa.find_first_not_of('0') == std::string::npos ? 0 : number.sign;
+}
+
 WholeNumber ReadWholeNumber(const GbkText& cell, int decimalPlaces) {
-    const GbkText ascii = AsciiForms(cell);
-    const std::string_view text = ascii.view();
-    std::size_t i = 0;
-    while (i < text.size() && IsSpace(text[i])) ++i;
-    int sign = 1;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        if (text[i] == '-') sign = -1;
-        ++i;
-    }
-
-    std::string mantissa;
-    std::int64_t integerDigits = 0;
-    for (; i < text.size() && IsDigit(text[i]); ++i, ++integerDigits) mantissa += text[i];
-    if (i < text.size() && text[i] == '.') {
-        for (++i; i < text.size() && IsDigit(text[i]); ++i) mantissa += text[i];
-    }
-    if (mantissa.empty()) return WholeNumber();
-
-    std::int64_t exponent = 0;
-    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-        std::size_t j = i + 1;
-        int exponentSign = 1;
-        if (j < text.size() && (text[j] == '+' || text[j] == '-')) {
-            if (text[j] == '-') exponentSign = -1;
-            ++j;
-        }
-        // Without a digit the "e" is not part of the number.
-        for (; j < text.size() && IsDigit(text[j]); ++j) {
-            exponent = std::min(exponent * 10 + (text[j] - '0'), kExponentLimit);
-        }
-        exponent *= exponentSign;
-    }
-
+    const ScannedNumber scanned = ScanNumber(cell);
+    const std::string& mantissa = scanned.mantissa;
     // How many digits stand before the decimal point once the number is scaled, counted from
     // its first digit that is not 0.
-    std::int64_t point = integerDigits + exponent + decimalPlaces;
+    std::int64_t point = scanned.integerDigits + scanned.exponent + decimalPlaces;
     const std::size_t firstNonZero = mantissa.find_first_not_of('0');
     if (firstNonZero == std::string::npos) return WholeNumber();
     point -= static_cast<std::int64_t>(firstNonZero);
@@ -80,7 +103,7 @@ WholeNumber ReadWholeNumber(const GbkText& cell, int decimalPlaces) {
                                   point, static_cast<std::int64_t>(digits.size()))));
 
     WholeNumber number;
-    number.sign_ = sign;
+    number.sign_ = scanned.sign;
     number.digitCount_ = point;
     // The leading digits stand at their places, the ones cut off or never written being 0.
     const std::int64_t leadingPlaces = std::min(point, kLeadingDigits);

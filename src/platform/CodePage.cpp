@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 namespace kestavel {
 namespace {
@@ -70,6 +71,79 @@ bool IsAscii(std::string_view text) {
     return true;
 }
 
+constexpr unsigned char kFirstLead = 0x81;
+constexpr unsigned char kLastLead = 0xFE;
+constexpr unsigned char kFirstTrail = 0x40;
+constexpr unsigned char kLastTrail = 0xFE;
+constexpr std::size_t kTrails = kLastTrail - kFirstTrail + 1;
+
+// The UTF-16 unit of every GBK double-byte character, 0 where a pair is none. It is filled by
+// the converter itself, pair by pair, so decoding through it gives what the converter gives:
+// GBK holds no state from one character to the next.
+class GbkPairs {
+  public:
+    static const GbkPairs& get() {
+        static const GbkPairs pairs;
+        return pairs;
+    }
+
+    char16_t unit(unsigned char lead, unsigned char trail) const {
+        return units_[(lead - kFirstLead) * kTrails + (trail - kFirstTrail)];
+    }
+
+  private:
+    GbkPairs() : units_((kLastLead - kFirstLead + 1) * kTrails, 0) {
+        const IconvHandle converter = OpenConverter(
+            std::endian::native == std::endian::little ? "UTF-16LE" : "UTF-16BE", "GBK");
+        if (!converter) return;
+        const auto handle = static_cast<iconv_t>(converter.get());
+        for (unsigned lead = kFirstLead; lead <= kLastLead; ++lead) {
+            for (unsigned trail = kFirstTrail; trail <= kLastTrail; ++trail) {
+                char pair[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+                char16_t unit[2] = {0, 0};
+                char* in = pair;
+                std::size_t inLeft = sizeof pair;
+                char* out = reinterpret_cast<char*>(unit);
+                std::size_t outLeft = sizeof unit;
+                iconv(handle, nullptr, nullptr, nullptr, nullptr);
+                const std::size_t result = iconv(handle, &in, &inLeft, &out, &outLeft);
+                if (result != static_cast<std::size_t>(-1) && inLeft == 0 &&
+                    outLeft == sizeof(char16_t)) {
+                    units_[(lead - kFirstLead) * kTrails + (trail - kFirstTrail)] = unit[0];
+                }
+            }
+        }
+    }
+
+    std::vector<char16_t> units_;
+};
+
+// Decodes through the table of pairs, far quicker than a converter call per text. False when a
+// byte does not start a character the table holds; such texts are left to the converter, which
+// marks the broken bytes.
+bool DecodeByPairs(std::string_view gbk, std::u16string& out) {
+    const GbkPairs& pairs = GbkPairs::get();
+    out.resize(gbk.size());
+    std::size_t units = 0;
+    for (std::size_t i = 0; i < gbk.size();) {
+        const auto lead = static_cast<unsigned char>(gbk[i]);
+        if (lead < 0x80) {
+            out[units++] = lead;
+            ++i;
+            continue;
+        }
+        if (lead < kFirstLead || lead > kLastLead || i + 1 == gbk.size()) return false;
+        const auto trail = static_cast<unsigned char>(gbk[i + 1]);
+        if (trail < kFirstTrail || trail > kLastTrail) return false;
+        const char16_t unit = pairs.unit(lead, trail);
+        if (unit == 0) return false;
+        out[units++] = unit;
+        i += 2;
+    }
+    out.resize(units);
+    return true;
+}
+
 }  // namespace
 
 bool TryUtf8ToGbk(std::string_view utf8, GbkText& out) {
@@ -118,6 +192,7 @@ void GbkDecoder::toUtf8(const GbkText& gbk, std::string& out) {
 }
 
 void GbkDecoder::toUtf16(const GbkText& gbk, std::u16string& out) {
+    if (DecodeByPairs(gbk.view(), out)) return;
     static constexpr char16_t kReplacement = u'\uFFFD';
     if (utf16_ == nullptr) {
         utf16_ = OpenConverter(std::endian::native == std::endian::little ? "UTF-16LE" : "UTF-16BE",

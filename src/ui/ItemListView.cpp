@@ -1,8 +1,9 @@
 #include "ui/ItemListView.h"
 
 #include <QHeaderView>
-
 #include <QItemSelectionModel>
+#include <QScrollBar>
+
 #include <algorithm>
 
 #include "ui/HeaderArrows.h"
@@ -184,6 +185,9 @@ ItemListView::ItemListView(std::vector<ItemTableModel::Column> columns, QWidget*
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setWordWrap(false);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    // Whole rows, whatever the style prefers: the vertical scroll value is then the top row,
+    // which makeVisibleInTurn reckons with.
+    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     verticalHeader()->setVisible(false);
     // The page scroll rule counts on 24 whole rows in the main list (936 × 408) and 19 in the
     // edit list (960 × 336): rows of 15 pixels under a header of 23, with a 12-pixel font that
@@ -295,6 +299,27 @@ void ItemListView::reorderRows(const std::vector<int>& order) {
 void ItemListView::makeVisible(int row) {
     if (row < 0 || row >= rowCount()) return;
     scrollTo(model_->index(row, 0), QAbstractItemView::EnsureVisible);
+}
+
+void ItemListView::makeVisibleInTurn(const std::vector<int>& rows) {
+    // Scrolling the least to show a row whole puts the top row between the row minus the whole
+    // rows the viewport holds, plus one, and the row itself; the scroll range then bounds it.
+    // Following these bounds request by request gives the top row the scrolls would leave.
+    const int count = rowCount();
+    QScrollBar* bar = verticalScrollBar();
+    const int wholeRows =
+        std::max(1, viewport()->height() / verticalHeader()->defaultSectionSize());
+    int top = bar->value();
+    int anyRow = -1;
+    for (const int row : rows) {
+        if (row < 0 || row >= count) continue;
+        top = std::clamp(std::clamp(top, row - wholeRows + 1, row), bar->minimum(), bar->maximum());
+        anyRow = row;
+    }
+    if (anyRow < 0) return;
+    bar->setValue(top);
+    // Every request also brings column 0 into view sideways; the top row is in view already.
+    scrollTo(model_->index(top, 0), QAbstractItemView::EnsureVisible);
 }
 
 void ItemListView::focus() {

@@ -77,6 +77,7 @@ class ItemListView : public QTableView, public ItemList {
     }
     void setHeaderArrowsShown(bool shown) override { model_->setHeaderArrowsShown(shown); }
     void makeVisible(int row) override;
+    void makeVisibleInTurn(const std::vector<int>& rows) override;
     void focus() override;
 
   Q_SIGNALS:

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QLabel>
 
@@ -8,13 +9,14 @@
 
 namespace kestavel {
 
+// A check box, or a radio button, which is read the same way.
 class QtCheckBox : public CheckBox {
   public:
-    explicit QtCheckBox(QCheckBox* box) : box_(box) {}
+    explicit QtCheckBox(QAbstractButton* box) : box_(box) {}
     bool isChecked() const override { return box_->isChecked(); }
 
   private:
-    QCheckBox* box_;
+    QAbstractButton* box_;
 };
 
 // A label that shows a picture file scaled into its area, keeping the picture's proportions.

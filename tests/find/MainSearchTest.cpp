@@ -213,7 +213,7 @@ TEST(SearchBox, RefusesAMinusOnlyUnderTheNumberItem) {
     EXPECT_FALSE(SearchBoxRefuses("编码", "-"));
 }
 
-TEST(ScrollToHit, BringsTheHitToTheTopOrShowsTheLastPage) {
+TEST(ScrollToHits, BringsEachHitToTheTopOrShowsTheLastPage) {
     struct Case {
         int rows;
         int hit;
@@ -230,7 +230,7 @@ TEST(ScrollToHit, BringsTheHitToTheTopOrShowsTheLastPage) {
         SCOPED_TRACE(std::to_string(c.rows) + " rows, hit " + std::to_string(c.hit));
         test::FakeItemList list;
         list.appendRows(std::vector<ItemRow>(static_cast<std::size_t>(c.rows)));
-        ScrollToHit(list, c.hit, kMainHitPage, kMainHitOffset);
+        ScrollToHits(list, {c.hit}, kMainHitPage, kMainHitOffset);
         EXPECT_EQ(list.madeVisible, c.requested);
     }
 }

@@ -58,6 +58,44 @@ TEST(CodePage, OneDecoderServesManyTexts) {
     }
 }
 
+// The UTF-8 form of one UTF-16 unit outside the surrogates.
+std::string Utf8Of(char16_t unit) {
+    std::string utf8;
+    if (unit < 0x80) {
+        utf8 += static_cast<char>(unit);
+    } else if (unit < 0x800) {
+        utf8 += static_cast<char>(0xC0 | (unit >> 6));
+        utf8 += static_cast<char>(0x80 | (unit & 0x3F));
+    } else {
+        utf8 += static_cast<char>(0xE0 | (unit >> 12));
+        utf8 += static_cast<char>(0x80 | ((unit >> 6) & 0x3F));
+        utf8 += static_cast<char>(0x80 | (unit & 0x3F));
+    }
+    return utf8;
+}
+
+TEST(CodePage, EveryDoubleByteCharacterDecodesAlikeToUtf16AndUtf8) {
+    // Two decodings of each pair between two ASCII letters, so a pair that is no character
+    // shows how the bytes around it fare.
+    GbkDecoder decoder;
+    std::u16string utf16;
+    std::string utf8;
+    int characters = 0;
+    for (int lead = 0x80; lead <= 0xFF; ++lead) {
+        for (int trail = 0x30; trail <= 0xFF; ++trail) {
+            const GbkText text = GbkText::fromBytes(
+                std::string{'a', static_cast<char>(lead), static_cast<char>(trail), 'z'});
+            decoder.toUtf16(text, utf16);
+            decoder.toUtf8(text, utf8);
+            std::string again;
+            for (const char16_t unit : utf16) again += Utf8Of(unit);
+            ASSERT_EQ(again, utf8) << std::hex << lead << " " << trail;
+            if (utf16.size() == 3 && utf16[1] != u'\uFFFD') ++characters;
+        }
+    }
+    EXPECT_GT(characters, 20000);  // GBK holds some 21,800 double-byte characters
+}
+
 TEST(CodePage, RecognisesValidUtf8) {
     EXPECT_TRUE(IsValidUtf8("plain"));
     EXPECT_TRUE(IsValidUtf8("/home/用户/steam"));

@@ -19,7 +19,6 @@ void FakeItemList::setCell(int row, int column, const GbkText& text) {
 }
 
 void FakeItemList::appendRows(std::vector<ItemRow> newRows) {
-    rows.reserve(rows.size() + newRows.size());
     for (ItemRow& cells : newRows) rows.push_back(Row{std::move(cells), false, false});
 }
 
@@ -38,7 +37,8 @@ std::vector<int> FakeItemList::highlightedRows() const {
 void FakeItemList::reorderRows(const std::vector<int>& order) {
     std::vector<Row> reordered;
     reordered.reserve(order.size());
-    for (int old : order) reordered.push_back(rows.at(static_cast<std::size_t>(old)));
+    // Each old row comes at most once, so it can be moved.
+    for (int old : order) reordered.push_back(std::move(rows.at(static_cast<std::size_t>(old))));
     rows = std::move(reordered);
 }
 

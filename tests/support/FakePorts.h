@@ -61,6 +61,9 @@ class FakeItemList : public ItemList {
     void setHeaderArrow(int column, HeaderArrow arrow) override;
     void setHeaderArrowsShown(bool shown) override { arrowsShown = shown; }
     void makeVisible(int row) override { madeVisible.push_back(row); }
+    void makeVisibleInTurn(const std::vector<int>& requested) override {
+        madeVisible.insert(madeVisible.end(), requested.begin(), requested.end());
+    }
     void focus() override { ++focusCount; }
 
     // Cell texts of one column, as UTF-8, for assertions.
