@@ -16,6 +16,8 @@ class CommandHost {
 
     // Safe from a signal handler: one lock-free store.
     void requestStop() { stop_.store(true, std::memory_order_relaxed); }
+    // Once the commands it stopped have ended, for the work that waited for them.
+    void clearStop() { stop_.store(false, std::memory_order_relaxed); }
     bool stopRequested() const {
         return stop_.load(std::memory_order_relaxed) || (parent_ && parent_->stopRequested());
     }

@@ -101,8 +101,7 @@ void SelectedAuthorsSearch(const FindControls& controls) {
 }
 
 void SelectedAuthorsSearch(const CommandContext& context) {
-    SelectedAuthorsSearch(
-        FindControls{*context.window.list, *context.window.fuzzySearch, *context.window.resultBox});
+    SelectedAuthorsSearch(FindControlsOf(context));
 }
 
 }  // namespace kestavel

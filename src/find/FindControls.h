@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/CheckBox.h"
+#include "app/CommandContext.h"
 #include "app/ItemList.h"
 #include "app/TextBox.h"
 
@@ -12,5 +13,9 @@ struct FindControls {
     const CheckBox& fuzzySearch;
     TextBox& resultBox;
 };
+
+inline FindControls FindControlsOf(const CommandContext& context) {
+    return {*context.window.list, *context.window.fuzzySearch, *context.window.resultBox};
+}
 
 }  // namespace kestavel

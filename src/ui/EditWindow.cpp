@@ -16,15 +16,19 @@
 #include "catalogue/EditList.h"
 #include "catalogue/ListNavigation.h"
 #include "catalogue/PickMarks.h"
+#include "find/AuthorSearch.h"
 #include "find/ColumnSort.h"
+#include "find/EditFind.h"
+#include "find/FindControls.h"
 #include "pictures/PreviewCommands.h"
 #include "ui/EditWindowTexts.h"
 #include "ui/ItemListView.h"
 #include "ui/JumpBox.h"
+#include "ui/ProgressLineBox.h"
 #include "ui/QtControls.h"
 #include "ui/QtText.h"
-#include "ui/ProgressLineBox.h"
 #include "ui/QtTextBoxes.h"
+#include "ui/SortWindow.h"
 #include "ui/WidgetPlacing.h"
 
 namespace kestavel {
@@ -114,7 +118,8 @@ void EditWindow::buildControls() {
 
     QGroupBox* views = Group(frame, "分组框5", "5", 632, 24, 128, 176);
     Button(views, "按钮_提取分类", "提取分类及时间", 16, 16, 96, 24);
-    Button(views, "按钮_多列排序", "选择多列排序", 16, 48, 96, 24);
+    connect(Button(views, "按钮_多列排序", "选择多列排序", 16, 48, 96, 24), &QPushButton::clicked,
+            this, [this] { (new SortWindow(*list_, sortState_))->show(); });
     connect(Button(views, "按钮_选择显示", "显示选择项目", 16, 80, 96, 24), &QPushButton::clicked,
             this, [this] { KeepPickedRows(*context_.window.list); });
     connect(Button(views, "按钮_全部显示", "显示全部项目", 16, 112, 96, 24), &QPushButton::clicked,
@@ -126,14 +131,28 @@ void EditWindow::buildControls() {
     QGroupBox* finds = Group(frame, "分组框6", "6", 768, 24, 200, 176);
     searchBox_ = Place(new QLineEdit(finds), "编辑框_查找条件", 8, 16, 184, 24);
     Radio(finds, "单选框_主分类", "主分类", 24, 48, 56, 16)->setChecked(true);
-    Radio(finds, "单选框_分类1", "分类1", 120, 48, 64, 16);
-    Radio(finds, "单选框_分类2", "分类2", 24, 64, 64, 16);
-    Radio(finds, "单选框_分类3", "分类3", 120, 64, 56, 16);
-    Button(finds, "按钮_查找编码", "按编码查找", 8, 80, 88, 24);
-    Button(finds, "按钮_查找作者", "按作者查找", 104, 80, 88, 24);
-    Button(finds, "按钮_查找名称", "按名称查找", 8, 112, 88, 24);
-    Button(finds, "按钮_查找分类", "按分类查找", 104, 112, 88, 24);
-    Button(finds, "按钮_选中作者查作品", "按选定的作者查作品", 8, 144, 184, 24);
+    detail1_ = std::make_unique<QtCheckBox>(Radio(finds, "单选框_分类1", "分类1", 120, 48, 64, 16));
+    detail2_ = std::make_unique<QtCheckBox>(Radio(finds, "单选框_分类2", "分类2", 24, 64, 64, 16));
+    detail3_ = std::make_unique<QtCheckBox>(Radio(finds, "单选框_分类3", "分类3", 120, 64, 56, 16));
+    const std::pair<QPushButton*, EditFindColumn> columnFinds[] = {
+        {Button(finds, "按钮_查找编码", "按编码查找", 8, 80, 88, 24), kFindByCode},
+        {Button(finds, "按钮_查找作者", "按作者查找", 104, 80, 88, 24), kFindByAuthor},
+        {Button(finds, "按钮_查找名称", "按名称查找", 8, 112, 88, 24), kFindByName},
+    };
+    for (const auto& [button, column] : columnFinds) {
+        connect(button, &QPushButton::clicked, this, [this, column] {
+            EditFind(FindControlsOf(context_), *context_.window.searchCondition, column);
+        });
+    }
+    connect(Button(finds, "按钮_查找分类", "按分类查找", 104, 112, 88, 24), &QPushButton::clicked,
+            this, [this] {
+                // The radio buttons are read once, before the scan.
+                const EditFindColumn column = CategoryFind({*detail1_, *detail2_, *detail3_});
+                EditFind(FindControlsOf(context_), *context_.window.searchCondition, column);
+            });
+    connect(Button(finds, "按钮_选中作者查作品", "按选定的作者查作品", 8, 144, 184, 24),
+            &QPushButton::clicked, this,
+            [this] { SelectedAuthorsSearch(FindControlsOf(context_)); });
 
     progressBox_ = Place(new QLineEdit(frame), "编辑框_复制框", 8, 208, 616, 16);
     progressBox_->setReadOnly(true);

@@ -61,6 +61,10 @@ class EditWindow : public QWidget {
     bool closing_ = false;
     std::vector<std::unique_ptr<TextBox>> textBoxes_;
     std::vector<std::unique_ptr<CheckBox>> checkBoxes_;
+    // The category radio buttons, read by "按分类查找".
+    std::unique_ptr<CheckBox> detail1_;
+    std::unique_ptr<CheckBox> detail2_;
+    std::unique_ptr<CheckBox> detail3_;
 
     NumberBox* leastHours_ = nullptr;
     NumberBox* mostHours_ = nullptr;

@@ -17,6 +17,7 @@
 #include "catalogue/EditList.h"
 #include "catalogue/IndexBuilding.h"
 #include "catalogue/ItemView.h"
+#include "catalogue/ListMirror.h"
 #include "catalogue/ListNavigation.h"
 #include "catalogue/ModRecord.h"
 #include "catalogue/PickMarks.h"
@@ -25,15 +26,19 @@
 #include "find/AuthorSearch.h"
 #include "find/ColumnSort.h"
 #include "find/MainSearch.h"
+#include "output/CatalogueBackup.h"
+#include "output/CatalogueRestore.h"
+#include "output/ItemListExport.h"
 #include "pages/PageCommands.h"
 #include "pictures/PreviewCommands.h"
+#include "platform/Clock.h"
 #include "ui/DoubleClickLabel.h"
 #include "ui/EditWindow.h"
 #include "ui/ItemListView.h"
 #include "ui/JumpBox.h"
+#include "ui/ProgressLineBox.h"
 #include "ui/QtControls.h"
 #include "ui/QtText.h"
-#include "ui/ProgressLineBox.h"
 #include "ui/QtTextBoxes.h"
 #include "ui/SearchBox.h"
 #include "ui/UsageText.h"
@@ -77,8 +82,14 @@ MainWindow::MainWindow(const std::string& runDirectory, WindowServices services)
     : services_(services), http_(services.httpOptions) {
     http_.setStopCheck([this] { return host_.stopRequested(); });
     host_.onIdle([this] {
-        // Closed from the event loop, once the command's handler has returned.
-        if (closing_) QTimer::singleShot(0, this, [this] { close(); });
+        // Closed, or restored, from the event loop once the command's handler has returned.
+        if (closing_) {
+            QTimer::singleShot(0, this, [this] { close(); });
+        } else if (restoreWaiting_) {
+            restoreWaiting_ = false;
+            host_.clearStop();
+            QTimer::singleShot(0, this, [this] { restoreCatalogue(); });
+        }
     });
     setWindowTitle(QStringLiteral("Kestavel（Wrenfold V1.82） - 主窗口"));
     setObjectName(QStringLiteral("MainWindow"));
@@ -97,11 +108,16 @@ void MainWindow::buildControls() {
     workshopFolder_ = Place(new QLineEdit(basic), "编辑框_创意工坊位置", 128, 16, 312, 24);
     auto* browse = Button(basic, "按钮_浏览创意工坊位置", "打开位置", 448, 16, 72, 24);
     connect(browse, &QPushButton::clicked, this, [this] { BrowseWorkshopFolder(context_); });
-    Button(basic, "按钮_备份", "备份", 528, 16, 48, 24);
+    connect(Button(basic, "按钮_备份", "备份", 528, 16, 48, 24), &QPushButton::clicked, this,
+            [this] {
+                CatalogueBackup(context_.runDirectory, *services_.dialogs,
+                                *context_.window.resultBox, NowLocal());
+            });
     Label(basic, "标签2", "创意工坊访问页面前缀", 8, 56, 120, 16);
     pagePrefix_ = Place(new QLineEdit(basic), "编辑框_创意工坊页面", 136, 48, 304, 24);
     Button(basic, "按钮_图片选择", "图片选择", 448, 48, 72, 24);
-    Button(basic, "按钮_恢复", "恢复", 528, 48, 48, 24);
+    connect(Button(basic, "按钮_恢复", "恢复", 528, 48, 48, 24), &QPushButton::clicked, this,
+            [this] { restoreCatalogue(); });
     description_ = Place(new QPlainTextEdit(basic), "编辑框_MOD信息", 8, 80, 336, 136);
     description_->setPlainText(QStringLiteral("本窗口为MOD信息窗口，欢迎使用！"));
     resultBox_ = Place(new QPlainTextEdit(basic), "编辑框_查找结果", 352, 80, 224, 136);
@@ -167,7 +183,11 @@ void MainWindow::buildControls() {
     copyButton_ = Button(go, "按钮_复制到", "复制到", 624, 16, 96, 24);
     jumpBox_ = Place(new JumpBox(go), "编辑框_跳转", 728, 16, 64, 24);
     auto* jump = Button(go, "按钮_跳转", "Go", 792, 16, 24, 24);
-    Button(go, "按钮_生成列表", "生成MOD列表", 816, 16, 96, 24);
+    connect(Button(go, "按钮_生成列表", "生成MOD列表", 816, 16, 96, 24), &QPushButton::clicked,
+            this, [this] {
+                ItemListExport(context_.runDirectory, context_.settings.workshopFolder->text(),
+                               *services_.dialogs, *context_.window.resultBox, NowLocal());
+            });
     auto* newWindow = Button(go, "按钮_新窗口", ">", 912, 16, 16, 24);
     connect(newWindow, &QPushButton::clicked, this, [this] { openEditWindow(); });
 
@@ -286,6 +306,26 @@ void MainWindow::endProgram() {
     }
     hide();
     QCoreApplication::exit(0);
+}
+
+void MainWindow::restoreCatalogue() {
+    if (host_.running() > 0) {
+        // No command may hold the catalogue while it is swapped: the running ones stop at their
+        // next item, keeping what they did, and the restore begins once they have.
+        restoreWaiting_ = true;
+        host_.requestStop();
+        return;
+    }
+    RestoreWindowSteps steps;
+    steps.beforeSwap = [this] { delete editWindow_.data(); };
+    steps.afterSwap = [this] {
+        std::string error;
+        if (!FillListMirror(*list_, CataloguePath(context_.runDirectory), &error)) {
+            services_.dialogs->message("DEVodu.edb无法读取，列表未更新。\r\n(" + error + ")");
+        }
+    };
+    CatalogueRestore(context_.runDirectory, *services_.dialogs, *context_.window.resultBox, *this,
+                     steps);
 }
 
 void MainWindow::stopAndQuit() {

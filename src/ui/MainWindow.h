@@ -64,6 +64,8 @@ class MainWindow : public QWidget, public BusyState {
   private:
     MainWindow(const std::string& runDirectory, WindowServices services);
     void buildControls();
+    // "恢复": replaces the catalogue by a chosen backup once no command holds it.
+    void restoreCatalogue();
     void bindContext();
 
     WindowServices services_;
@@ -74,6 +76,7 @@ class MainWindow : public QWidget, public BusyState {
     // A close was asked for: it happens once the running commands have stopped, and asks no
     // second time.
     bool closing_ = false;
+    bool restoreWaiting_ = false;
     std::vector<std::unique_ptr<TextBox>> textBoxes_;
     std::unique_ptr<CheckBox> showProgress_;
     std::unique_ptr<CheckBox> fuzzySearch_;

@@ -34,6 +34,17 @@ std::optional<std::string> QtDialogs::chooseFolder(std::string_view prompt) {
     return ToUtf8(QDir::toNativeSeparators(folder));
 }
 
+QString QtFileFilter(std::string_view filter) {
+    const QStringList parts = ToQString(filter).split(QLatin1Char('|'));
+    QStringList entries;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        // Qt takes the patterns from the parentheses; the caption may show them too.
+        entries << parts[i] + QStringLiteral(" (") + parts[i + 1] + QLatin1Char(')');
+    }
+    if (parts.size() % 2 == 1 && !parts.back().isEmpty()) entries << parts.back();
+    return entries.join(QStringLiteral(";;"));
+}
+
 std::optional<std::string> QtDialogs::chooseSaveFile(std::string_view title,
                                                      std::string_view filter,
                                                      std::string_view defaultName,
@@ -41,7 +52,7 @@ std::optional<std::string> QtDialogs::chooseSaveFile(std::string_view title,
     QString start = ToQString(startFolder);
     if (!defaultName.empty()) start = QDir(start).filePath(ToQString(defaultName));
     QString file =
-        QFileDialog::getSaveFileName(parent_, ToQString(title), start, ToQString(filter));
+        QFileDialog::getSaveFileName(parent_, ToQString(title), start, QtFileFilter(filter));
     if (file.isEmpty()) return std::nullopt;
     return ToUtf8(QDir::toNativeSeparators(file));
 }
@@ -50,7 +61,7 @@ std::optional<std::string> QtDialogs::chooseOpenFile(std::string_view title,
                                                      std::string_view filter,
                                                      std::string_view startFolder) {
     QString file = QFileDialog::getOpenFileName(parent_, ToQString(title), ToQString(startFolder),
-                                                ToQString(filter));
+                                                QtFileFilter(filter));
     if (file.isEmpty()) return std::nullopt;
     return ToUtf8(QDir::toNativeSeparators(file));
 }

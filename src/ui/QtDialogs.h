@@ -7,6 +7,10 @@
 
 namespace kestavel {
 
+// A filter written "caption|patterns|caption|patterns" as QFileDialog takes it:
+// "caption (patterns);;caption (patterns)".
+QString QtFileFilter(std::string_view filter);
+
 class QtDialogs : public Dialogs {
   public:
     void setParent(QWidget* parent) { parent_ = parent; }

@@ -2,6 +2,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -20,6 +21,7 @@
 #include "ui/EditWindow.h"
 #include "ui/ItemListView.h"
 #include "ui/MainWindow.h"
+#include "ui/QtDialogs.h"
 
 namespace kestavel {
 namespace {
@@ -187,6 +189,90 @@ TEST_F(CommandFrameTest, TheListsShowTheWholeRowsThePageRuleCountsOn) {
         EXPECT_EQ(whole, rows) << view->objectName().toStdString();
         EXPECT_GE(view->rowHeight(0), view->fontMetrics().height());  // Chinese text unclipped
     }
+}
+
+// A backup taken from the window restores exactly its records: EditWindow closes first and the
+// list shows the restored catalogue.
+TEST_F(CommandFrameTest, BackupAndRestoreFromTheWindowSwapTheWholeCatalogue) {
+    open(3);
+    openEditWindow();
+    const std::string backup = dir.file("saved.edb");
+    dialogs.paths = {backup};
+    dialogs.answers = {true};
+    QTest::mouseClick(child<QPushButton>(main.get(), "按钮_备份"), Qt::LeftButton);
+    ASSERT_TRUE(PathExists(backup));
+
+    {
+        auto catalogue = ModCatalogue::open(CataloguePath(dir.path()), nullptr);
+        ASSERT_TRUE(catalogue->addRecord(4, GbkText::fromAscii("999")));
+    }
+    dialogs.paths = {backup};
+    dialogs.answers = {true};
+    QTest::mouseClick(child<QPushButton>(main.get(), "按钮_恢复"), Qt::LeftButton);
+    settle();
+    EXPECT_FALSE(edit);
+    EXPECT_EQ(ModCatalogue::open(CataloguePath(dir.path()), nullptr)->recordCount(), 3);
+    EXPECT_EQ(main->list()->rowCount(), 3);
+}
+
+// A restore asked for while a command runs waits until that command has stopped at its next
+// item: no command holds the catalogue while it is swapped.
+TEST_F(CommandFrameTest, ARestoreDuringACommandWaitsForItToStop) {
+    open(6);
+    const std::string backup = dir.file("saved.edb");
+    dialogs.paths = {backup};
+    dialogs.answers = {true};
+    QTest::mouseClick(child<QPushButton>(main.get(), "按钮_备份"), Qt::LeftButton);
+
+    dialogs.answers = {true, true};
+    dialogs.paths = {backup};
+    closeAtPump(3, [this] {
+        QTest::mouseClick(child<QPushButton>(main.get(), "按钮_恢复"), Qt::LeftButton);
+        // Nothing was asked yet: the restore waits for the download.
+        EXPECT_EQ(dialogs.paths.size(), 1u);
+    });
+    QTest::mouseClick(child<QPushButton>(main.get(), "按钮_下载网页源码"), Qt::LeftButton);
+    EXPECT_TRUE(main->context().window.resultBox->text().ends_with("共下载文档2个"));
+    settle();
+    EXPECT_TRUE(dialogs.paths.empty());  // the restore ran once the download had ended
+    EXPECT_TRUE(main->isVisible());
+    // Later commands are not stopped by the restore's request.
+    dialogs.answers = {true};
+    pump.onRun = nullptr;
+    QTest::mouseClick(child<QPushButton>(main.get(), "按钮_下载网页源码"), Qt::LeftButton);
+    EXPECT_TRUE(main->context().window.resultBox->text().ends_with("共下载文档4个"));
+}
+
+TEST_F(CommandFrameTest, EditWindowsFindButtonsReadItsRadioButtonsAndSearchBox) {
+    open(3);
+    {
+        auto catalogue = ModCatalogue::open(CataloguePath(dir.path()), nullptr);
+        catalogue->goToRecord(2);
+        catalogue->write(Field::Detail2, GbkText::fromAscii("Roads"));
+    }
+    openEditWindow();
+    QTest::mouseClick(child<QPushButton>(edit, "按钮_全部显示"), Qt::LeftButton);
+    child<QLineEdit>(edit, "编辑框_查找条件")->setText(QStringLiteral("roads"));
+    child<QRadioButton>(edit, "单选框_分类2")->setChecked(true);
+    QTest::mouseClick(child<QPushButton>(edit, "按钮_查找分类"), Qt::LeftButton);
+    EXPECT_EQ(edit->list()->highlightedRows(), std::vector<int>{1});
+    EXPECT_NE(edit->context().window.resultBox->text().find("序号是：2"), std::string::npos);
+    EXPECT_TRUE(main->list()->highlightedRows().empty());  // never MainWindow's list
+
+    QTest::mouseClick(child<QPushButton>(edit, "按钮_多列排序"), Qt::LeftButton);
+    int sortWindows = 0;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->windowTitle() == QStringLiteral("多列排序(Cobbletide)") && window->isVisible())
+            ++sortWindows;
+    }
+    EXPECT_EQ(sortWindows, 1);
+}
+
+TEST(QtFileFilter, TurnsCaptionAndPatternPairsIntoQtFilters) {
+    EXPECT_EQ(QtFileFilter("文本文件（*.txt）|*.txt"), QStringLiteral("文本文件（*.txt） (*.txt)"));
+    EXPECT_EQ(QtFileFilter("EDB数据库文件（*.edb）|*.edb|所有文件（*.*）|*.*"),
+              QStringLiteral("EDB数据库文件（*.edb） (*.edb);;所有文件（*.*） (*.*)"));
+    EXPECT_EQ(QtFileFilter(""), QString());
 }
 
 }  // namespace
