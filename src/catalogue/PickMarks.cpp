@@ -1,5 +1,7 @@
 #include "catalogue/PickMarks.h"
 
+#include "app/JoinedList.h"
+
 #include <string>
 
 #include "platform/CodePage.h"
@@ -25,17 +27,15 @@ void PickHighlightedRows(const CommandContext& context) {
     ItemList& list = *context.window.list;
     const std::vector<int> highlighted = list.highlightedRows();
     for (int row : highlighted) list.setPicked(row, true);
-    int picked = 0;
-    std::string numbers;
+    std::vector<std::string> numbers;
     for (int row = 0; row < list.rowCount(); ++row) {
-        if (!list.isPicked(row)) continue;
-        if (picked++ > 0) numbers += "，";
-        numbers += GbkToUtf8(list.cell(row, 0));
+        if (list.isPicked(row)) numbers.push_back(GbkToUtf8(list.cell(row, 0)));
     }
+    const std::size_t picked = numbers.size();
     context.window.resultBox->append("\r\n\r\n本次选择MOD个数：" +
                                      std::to_string(highlighted.size()));
     context.window.resultBox->append("\r\n当前共选择MOD个数：" + std::to_string(picked));
-    context.window.resultBox->append("\r\n序号是：" + numbers);
+    context.window.resultBox->append("\r\n序号是：" + JoinedList(numbers));
     list.focus();
 }
 

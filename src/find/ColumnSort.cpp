@@ -15,7 +15,6 @@ void ColumnSort(SortState& state, ItemList& list, int column, KeyKind kind) {
     state.target = &list;
     list.setHeaderArrowsShown(true);
     state.ascending = !state.ascending;
-    state.sortColumn = column;
     state.keyKind = kind;
     if (list.rowCount() == 0) return;
     SortRows(list, state, BuildSortKeys(list, column, kind, 0, state.collation));

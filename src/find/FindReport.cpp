@@ -1,11 +1,12 @@
 #include "find/FindReport.h"
 
+#include "app/JoinedList.h"
 #include "platform/CodePage.h"
 
 namespace kestavel {
 
 void HitNumbers::add(const GbkText& number) {
-    static const GbkText kSeparator = Utf8ToGbk("，");
+    static const GbkText kSeparator = Utf8ToGbk(kListSeparator);
     if (count_ > 0) joined_ += kSeparator;
     joined_ += number;
     ++count_;

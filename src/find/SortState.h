@@ -19,7 +19,6 @@ struct SortState {
     ItemList* target = nullptr;
     bool ascending = false;
     std::optional<KeyKind> keyKind;
-    std::optional<int> sortColumn;
     int arrowColumn = 0;
     // Built once: opening a collator costs far more than one sort key.
     Collation collation;
