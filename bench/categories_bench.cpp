@@ -9,6 +9,7 @@
 #include "BenchSupport.h"
 #include "WorkshopPage.h"
 #include "pages/CategoryReading.h"
+#include "catalogue/ItemFolder.h"
 #include "pages/PageDocument.h"
 #include "platform/FileSystem.h"
 #include "support/TempDir.h"
@@ -96,7 +97,7 @@ int main() {
         const std::string page = kestavel::workshop::BuildItemPage(item);
         const std::string folder = kestavel::JoinPath(workshop, code);
         kestavel::CreateDirectory(folder);
-        paths.push_back(kestavel::PageDocumentPath(workshop, GbkText::fromAscii(code)));
+        paths.push_back(kestavel::ItemFolder(workshop, GbkText::fromAscii(code)).page());
         kestavel::WriteWholeFile(paths.back(), page);
         bytes += page.size();
     }

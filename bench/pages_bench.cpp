@@ -11,6 +11,7 @@
 #include "catalogue/ModCatalogue.h"
 #include "catalogue/RunFiles.h"
 #include "pages/PageCommands.h"
+#include "catalogue/ItemFolder.h"
 #include "pages/PageDocument.h"
 #include "platform/FileSystem.h"
 #include "support/CatalogueFixture.h"
@@ -67,7 +68,7 @@ int main() {
             const std::string page = kestavel::workshop::BuildItemPage(item);
             const std::string folder = kestavel::JoinPath(workshop, code);
             kestavel::CreateDirectory(folder);
-            paths.push_back(kestavel::PageDocumentPath(workshop, GbkText::fromAscii(code)));
+            paths.push_back(kestavel::ItemFolder(workshop, GbkText::fromAscii(code)).page());
             kestavel::WriteWholeFile(paths.back(), page);
             bytes += page.size();
         }

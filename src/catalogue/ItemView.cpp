@@ -3,7 +3,7 @@
 #include <cstdlib>
 
 #include "catalogue/ModCatalogue.h"
-#include "catalogue/ModFolder.h"
+#include "catalogue/ItemFolder.h"
 #include "catalogue/RecordNumber.h"
 #include "catalogue/RunFiles.h"
 #include "platform/CodePage.h"
@@ -26,10 +26,6 @@ GbkText JoinedDescription(const std::string& runDirectory, const GbkText& number
 
 }  // namespace
 
-std::string PreviewPicturePath(const std::string& workshopFolder, const GbkText& code) {
-    return JoinPath(ModFolder(workshopFolder, code), GbkToUtf8(code) + ".jpg");
-}
-
 std::string DescriptionLines(const GbkText& description) {
     // "<br>" is ASCII and cannot start inside a GBK double-byte character's second byte
     // ("<" is below 0x40), so a byte search is safe.
@@ -49,7 +45,8 @@ void ShowItem(const CommandContext& context, const GbkText& number, const GbkTex
     const std::string codeText = GbkToUtf8(code);
     context.services.shell->setClipboardText(codeText);
     context.itemView.caption->setText("预览图:" + GbkToUtf8(number) + "/" + codeText);
-    const std::string picture = PreviewPicturePath(context.settings.workshopFolder->text(), code);
+    const std::string picture =
+        ItemFolder(context.settings.workshopFolder->text(), code).preview();
     if (PathExists(picture)) {
         context.itemView.noPreviewLink->setVisible(false);
         context.itemView.picture->showFile(picture);

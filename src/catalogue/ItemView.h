@@ -9,9 +9,6 @@ namespace kestavel {
 
 inline constexpr int kMainPageLength = 24;
 
-// The preview picture of an item: <workshop folder>/<id>/<id>.jpg.
-std::string PreviewPicturePath(const std::string& workshopFolder, const GbkText& code);
-
 // The description pieces joined, split at "<br>", each line ended by "\r\n"; an empty piece
 // after the last "<br>" is dropped.
 std::string DescriptionLines(const GbkText& description);

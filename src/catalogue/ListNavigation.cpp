@@ -5,7 +5,7 @@
 
 #include "app/PageScroll.h"
 #include "catalogue/ItemView.h"
-#include "catalogue/ModFolder.h"
+#include "catalogue/ItemFolder.h"
 
 namespace kestavel {
 namespace {
@@ -29,7 +29,8 @@ void OpenCurrentItemFolder(const CommandContext& context) {
     const int row = context.window.list->currentRow();
     if (row < 0) return;
     context.services.shell->openFolder(
-        ModFolder(context.settings.workshopFolder->text(), context.window.list->cell(row, 1)));
+        ItemFolder(context.settings.workshopFolder->text(), context.window.list->cell(row, 1))
+            .path());
 }
 
 bool JumpToTypedRow(const CommandContext& context, int pageLength) {

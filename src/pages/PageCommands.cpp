@@ -13,6 +13,7 @@
 #include "catalogue/ModCatalogue.h"
 #include "catalogue/RunFiles.h"
 #include "pages/FailureReport.h"
+#include "catalogue/ItemFolder.h"
 #include "pages/PageDocument.h"
 #include "pages/PageExtraction.h"
 #include "platform/CodePage.h"
@@ -127,7 +128,7 @@ void DownloadPages(const CommandContext& context) {
         const GbkText& code = item.code;
         // Both settings are taken from their boxes at the moment of use.
         const std::string folder = context.settings.workshopFolder->text();
-        const std::string path = PageDocumentPath(folder, code);
+        const std::string path = ItemFolder(folder, code).page();
         if (PathExists(path)) continue;
         const std::string address = PageAddress(context.settings.pagePrefix->text(), code);
         frame.beforeItem();
@@ -139,7 +140,7 @@ void DownloadPages(const CommandContext& context) {
         ++fetches;
         // The page is complete under its temporary name before it takes the real one, so a cut
         // page is never taken for a saved one.
-        const std::string temporary = TemporaryPageDocumentPath(folder, code);
+        const std::string temporary = ItemFolder(folder, code).temporaryPage();
         const bool saved = response && !IsFailedStatus(response->status) &&
                            !IsFailedDownload(static_cast<std::int64_t>(response->body.size())) &&
                            WriteWholeFile(temporary, response->body) &&
@@ -171,7 +172,7 @@ void ExtractModInformation(const CommandContext& context) {
         if (frame.stopRequested()) break;
         if (!item.text(Field::Author).empty() || item.gone) continue;
         auto page = PageDocument::open(
-            PageDocumentPath(context.settings.workshopFolder->text(), item.code));
+            ItemFolder(context.settings.workshopFolder->text(), item.code).page());
         if (!page) continue;
         frame.beforeItem();
         frame.setProgress("正在获取MOD信息，序号：" + item.number + "，目录名：" +
@@ -224,7 +225,7 @@ void ExtractPreviewAddresses(const CommandContext& context) {
         frame.setProgress("正在获取预览图地址，序号：" + item.number + "，目录名：" +
                           GbkToUtf8(item.code));
         auto page = PageDocument::open(
-            PageDocumentPath(context.settings.workshopFolder->text(), item.code));
+            ItemFolder(context.settings.workshopFolder->text(), item.code).page());
         if (!page) continue;
         // Stored as the bytes stand in the page: addresses are not converted.
         GbkText address = GbkText::fromBytes(ExtractPreviewAddress(*page));

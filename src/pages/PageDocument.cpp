@@ -8,7 +8,6 @@
 #include <cerrno>
 #include <cstring>
 
-#include "catalogue/ModFolder.h"
 #include "platform/Clock.h"
 #include "platform/CodePage.h"
 #include "platform/FileSystem.h"
@@ -71,22 +70,10 @@ SpareBuffer& Spare() {
     return spare;
 }
 
-std::string PageFileName(const GbkText& code, std::string_view suffix) {
-    return GbkToUtf8(code) + std::string(suffix);
-}
-
 }  // namespace
 
 std::string PageAddress(std::string_view pagePrefix, const GbkText& code) {
     return std::string(pagePrefix) + GbkToUtf8(code);
-}
-
-std::string PageDocumentPath(std::string_view workshopFolder, const GbkText& code) {
-    return JoinPath(ModFolder(workshopFolder, code), PageFileName(code, kPageSuffix));
-}
-
-std::string TemporaryPageDocumentPath(std::string_view workshopFolder, const GbkText& code) {
-    return JoinPath(ModFolder(workshopFolder, code), PageFileName(code, kTemporaryPageSuffix));
 }
 
 std::unique_ptr<PageDocument> PageDocument::open(const std::string& path) {

@@ -13,10 +13,6 @@
 
 namespace kestavel {
 
-// The saved workshop page of one item: <ModFolder>/<编码>.info.txt, the body of the
-// page's HTTP answer byte for byte.
-inline constexpr std::string_view kPageSuffix = ".info.txt";
-inline constexpr std::string_view kTemporaryPageSuffix = ".info.tmp.txt";
 // A page is live when one of its lines holds this marker; otherwise it is dead.
 inline constexpr std::string_view kLivePageMarker = "var session_id";
 // The workshop's error page for a removed item holds the live marker too these days; a page that
@@ -26,8 +22,6 @@ inline constexpr std::string_view kRemovedItemMarker = "There was a problem acce
 
 // The workshop page prefix immediately followed by the 编码, nothing inserted or encoded.
 std::string PageAddress(std::string_view pagePrefix, const GbkText& code);
-std::string PageDocumentPath(std::string_view workshopFolder, const GbkText& code);
-std::string TemporaryPageDocumentPath(std::string_view workshopFolder, const GbkText& code);
 
 // The failure rule: a file of 3 bytes or fewer, or none (a negative size), is a failed download.
 constexpr bool IsFailedDownload(std::int64_t size) {

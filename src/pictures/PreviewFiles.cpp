@@ -1,15 +1,12 @@
 #include "pictures/PreviewFiles.h"
 
-#include "catalogue/ItemView.h"
-#include "catalogue/ModFolder.h"
+#include "catalogue/ItemFolder.h"
 
 namespace kestavel {
 
 PreviewFiles PreviewFiles::of(const std::string& workshopFolder, const GbkText& code) {
-    const std::string folder = ModFolder(workshopFolder, code);
-    const std::string name = GbkToUtf8(code);
-    return PreviewFiles{PreviewPicturePath(workshopFolder, code),
-                        JoinPath(folder, name + ".tmp.jpg"), JoinPath(folder, name + ".bak.jpg")};
+    const ItemFolder folder(workshopFolder, code);
+    return PreviewFiles{folder.preview(), folder.previewTemporary(), folder.previewBackup()};
 }
 
 }  // namespace kestavel

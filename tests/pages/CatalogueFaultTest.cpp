@@ -10,6 +10,7 @@
 #include "catalogue/ModCatalogue.h"
 #include "catalogue/RunFiles.h"
 #include "pages/PageCommands.h"
+#include "catalogue/ItemFolder.h"
 #include "pages/PageDocument.h"
 #include "platform/FileSystem.h"
 #include "platform/SqliteDatabase.h"
@@ -70,7 +71,7 @@ void RunUnderFault(const Command& command, Fault fault) {
         page.id = code;
         page.previewBase = "http://127.0.0.1/ugc/" + code + "/";
         page.targetBytes = 8 * 1024;
-        WriteWholeFile(PageDocumentPath(workshop, GbkText::fromAscii(code)),
+        WriteWholeFile(ItemFolder(workshop, GbkText::fromAscii(code)).page(),
                        workshop::BuildItemPage(page));
     }
     test::FakeWindow window(run);

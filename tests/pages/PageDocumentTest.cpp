@@ -1,3 +1,4 @@
+#include "catalogue/ItemFolder.h"
 #include "pages/PageDocument.h"
 
 #include <gtest/gtest.h>
@@ -31,9 +32,9 @@ using Lines = std::vector<std::string>;
 
 TEST(PagePaths, FolderFileAndAddress) {
     const GbkText code = GbkText::fromAscii("3000000001");
-    EXPECT_EQ(PageDocumentPath("/w/content/255710", code),
+    EXPECT_EQ(ItemFolder("/w/content/255710", code).page(),
               "/w/content/255710/3000000001/3000000001.info.txt");
-    EXPECT_EQ(TemporaryPageDocumentPath("/w", code), "/w/3000000001/3000000001.info.tmp.txt");
+    EXPECT_EQ(ItemFolder("/w", code).temporaryPage(), "/w/3000000001/3000000001.info.tmp.txt");
     // Nothing is inserted between the prefix and the id, and nothing is encoded.
     EXPECT_EQ(PageAddress("http://127.0.0.1:8080/sharedfiles/filedetails/?id=", code),
               "http://127.0.0.1:8080/sharedfiles/filedetails/?id=3000000001");

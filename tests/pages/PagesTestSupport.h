@@ -9,6 +9,7 @@
 #include "catalogue/ListMirror.h"
 #include "catalogue/ModCatalogue.h"
 #include "catalogue/RunFiles.h"
+#include "catalogue/ItemFolder.h"
 #include "pages/PageDocument.h"
 #include "platform/CodePage.h"
 #include "platform/FileSystem.h"
@@ -81,7 +82,7 @@ class PagesTest : public ::testing::Test {
     }
 
     std::string pagePath(const std::string& code) {
-        return PageDocumentPath(workshop, GbkText::fromAscii(code));
+        return ItemFolder(workshop, GbkText::fromAscii(code)).page();
     }
     void savePage(const std::string& code, const std::string& contents) {
         ASSERT_TRUE(WriteWholeFile(pagePath(code), contents));

@@ -7,6 +7,7 @@
 
 #include "catalogue/ModCatalogue.h"
 #include "catalogue/RunFiles.h"
+#include "catalogue/ItemFolder.h"
 #include "pages/PageDocument.h"
 #include "platform/FileSystem.h"
 #include "platform/SqliteDatabase.h"
@@ -56,7 +57,7 @@ class StopSignalTest : public ::testing::Test {
         return workshop::BuildItemPage(item);
     }
     std::string pagePath(int n) const {
-        return PageDocumentPath(workshop, GbkText::fromAscii(code(n)));
+        return ItemFolder(workshop, GbkText::fromAscii(code(n))).page();
     }
     std::string author(int n) const {
         auto catalogue = ModCatalogue::open(CataloguePath(run), nullptr);
@@ -104,7 +105,7 @@ TEST_F(StopSignalTest, SigtermDuringAPageDownloadKeepsEveryPassedPageWhole) {
     ASSERT_GE(shown, 4);
     EXPECT_LT(shown, kItems) << "the download ran to its end";
     for (int n = 1; n <= kItems; ++n) {
-        EXPECT_FALSE(PathExists(TemporaryPageDocumentPath(workshop, GbkText::fromAscii(code(n)))));
+        EXPECT_FALSE(PathExists(ItemFolder(workshop, GbkText::fromAscii(code(n))).temporaryPage()));
         if (n < shown) {
             EXPECT_EQ(ReadWholeFile(pagePath(n)), page(n)) << n;
         } else if (n > shown) {

@@ -11,6 +11,7 @@
 #include "WorkshopServer.h"
 #include "catalogue/ModCatalogue.h"
 #include "catalogue/RunFiles.h"
+#include "catalogue/ItemFolder.h"
 #include "pages/PageDocument.h"
 #include "pictures/PreviewFiles.h"
 #include "platform/FileSystem.h"
@@ -154,7 +155,7 @@ TEST_F(CommandFrameTest, ClosingMainWindowDuringAPageDownloadCutsTheFetchAndEnds
     settle();
     EXPECT_FALSE(main->isVisible());
     for (int n = 1; n <= 6; ++n) {
-        const bool saved = PathExists(PageDocumentPath(workshop, GbkText::fromAscii(code(n))));
+        const bool saved = PathExists(ItemFolder(workshop, GbkText::fromAscii(code(n))).page());
         EXPECT_EQ(saved, n < 3) << n;
     }
     EXPECT_LE(server.requestCount(), 3u);  // the third was cut short, none came after it
