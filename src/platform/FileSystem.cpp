@@ -129,9 +129,13 @@ std::optional<std::int64_t> HoursSinceLastWrite(const std::string& path) {
     struct stat info {};
     if (path.empty() || ::stat(path.c_str(), &info) != 0) return std::nullopt;
     const std::time_t now = std::time(nullptr);
-    const auto seconds = static_cast<std::int64_t>(now - info.st_mtime);
-    // Whole hours towards minus infinity, so a file stamped in the future is never of age 0.
-    return seconds >= 0 ? seconds / 3600 : -((-seconds + 3599) / 3600);
+    return WholeHours(static_cast<std::int64_t>(now - info.st_mtime));
+}
+
+std::optional<std::int64_t> WallClockHoursSinceLastWrite(const std::string& path) {
+    struct stat info {};
+    if (path.empty() || ::stat(path.c_str(), &info) != 0) return std::nullopt;
+    return WallClockHoursBetween(info.st_mtime, std::time(nullptr));
 }
 
 bool CreateDirectory(const std::string& path) {
