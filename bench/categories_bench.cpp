@@ -7,50 +7,25 @@
 #include <vector>
 
 #include "BenchSupport.h"
-#include "WorkshopPage.h"
-#include "pages/CategoryReading.h"
+#include "TodaysPages.h"
 #include "catalogue/ItemFolder.h"
+#include "pages/CategoryReading.h"
 #include "pages/PageDocument.h"
-#include "platform/FileSystem.h"
 #include "support/TempDir.h"
 
 namespace {
 
-using kestavel::GbkText;
 using kestavel::bench::Best;
 using kestavel::bench::Clock;
 using kestavel::bench::Median;
 using kestavel::bench::Milliseconds;
 using kestavel::bench::ReadAllWhole;
-using kestavel::workshop::PageLayout;
 
 constexpr int kPages = 2000;
 // Many short rounds, each reading the files whole right before the reading timed against it: on
 // a machine shared with other work, the ratio within a round holds where the load changes
 // between rounds, and the median of those ratios is the figure.
 constexpr int kRounds = 21;
-
-constexpr const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                   "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-
-// Today's date forms, day or month first, with a year or without.
-std::string DateText(int n, int salt) {
-    const std::string day = std::to_string(1 + (n + salt) % 28);
-    const std::string month = kMonths[(n * 7 + salt) % 12];
-    const std::string time =
-        std::to_string(1 + n % 12) + ":" + std::to_string(10 + n % 50) + (n % 2 ? "pm" : "am");
-    const std::string year = std::to_string(2015 + (n + salt) % 9);
-    switch ((n + salt) % 4) {
-        case 0:
-            return day + " " + month + " @ " + time;
-        case 1:
-            return day + " " + month + ", " + year + " @ " + time;
-        case 2:
-            return month + " " + day + " @ " + time;
-        default:
-            return month + " " + day + ", " + year + " @ " + time;
-    }
-}
 
 struct Totals {
     int categories = 0;
@@ -75,32 +50,10 @@ Totals ReadAll(const std::vector<std::string>& paths) {
 
 int main() {
     kestavel::test::TempDir dir;
-    const std::string workshop = dir.makeFolder("workshop");
-    std::vector<std::string> paths;
-    std::size_t bytes = 0;
-    for (int n = 1; n <= kPages; ++n) {
-        const std::string code = std::to_string(3000000000LL + n);
-        kestavel::workshop::ItemPage item;
-        item.id = code;
-        item.layout = n % 2 ? PageLayout::Current : PageLayout::Current2025;
-        item.title = "Road Signs " + code;
-        item.author = "Someone" + std::to_string(n % 97);
-        item.tagGroup = n % 3 ? "Mod" : "Asset";
-        item.tags = {"Road", "Transport"};
-        if (n % 4 != 0) item.moreTagGroups = {{"Compatibility", {"Mass Transit", "Industries"}}};
-        item.posted = DateText(n, 0);
-        item.updated = n % 5 == 0 ? std::string() : DateText(n, 3);
-        item.live = n % 50 != 0;
-        item.previewBase = "https://images.steamusercontent.com/ugc/9431752412382" +
-                           std::to_string(n) + "/39F914077B539C7BF0B4B2C09CF0BA73B3C6E3B1/";
-        item.pictures = {item.previewBase};
-        const std::string page = kestavel::workshop::BuildItemPage(item);
-        const std::string folder = kestavel::JoinPath(workshop, code);
-        kestavel::CreateDirectory(folder);
-        paths.push_back(kestavel::ItemFolder(workshop, GbkText::fromAscii(code)).page());
-        kestavel::WriteWholeFile(paths.back(), page);
-        bytes += page.size();
-    }
+    const kestavel::bench::SavedPages pages =
+        kestavel::bench::WriteTodaysPages(dir.makeFolder("workshop"), kPages);
+    const std::vector<std::string>& paths = pages.paths;
+    const std::size_t bytes = pages.bytes;
     std::printf("categories_bench: %d pages in today's layout, %.1f MB (%.0f KB each on average)\n",
                 kPages, static_cast<double>(bytes) / 1e6,
                 static_cast<double>(bytes) / kPages / 1024);

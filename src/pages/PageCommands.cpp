@@ -10,15 +10,15 @@
 #include "app/CommandFrame.h"
 #include "catalogue/CommandWrites.h"
 #include "catalogue/DisplayText.h"
+#include "catalogue/ItemFolder.h"
 #include "catalogue/ModCatalogue.h"
 #include "catalogue/RunFiles.h"
 #include "pages/FailureReport.h"
-#include "catalogue/ItemFolder.h"
 #include "pages/PageDocument.h"
 #include "pages/PageExtraction.h"
+#include "pages/PageFetch.h"
 #include "platform/CodePage.h"
 #include "platform/FileSystem.h"
-#include "platform/HttpClient.h"
 
 namespace kestavel {
 namespace {
@@ -104,12 +104,6 @@ class ItemChanges {
     std::vector<std::pair<Field, FieldValue>> shown_;
 };
 
-// A server that is overloaded or failing answers 429 or 5xx with an error page that must not be
-// kept as the item's page (it would read as a dead page and the item would never be fetched again).
-bool IsFailedStatus(long status) {
-    return status == 429 || (status >= 500 && status <= 599);
-}
-
 }  // namespace
 
 void DownloadPages(const CommandContext& context) {
@@ -135,17 +129,17 @@ void DownloadPages(const CommandContext& context) {
         const std::string codeText = GbkToUtf8(code);
         frame.setProgress("正在下载网页文档，序号：" + item.number + "，目录名：" + codeText);
 
-        auto response = context.services.http->get(address);
-        if (frame.stopRequested()) break;  // a fetch cut short by the stop is no answer
-        ++fetches;
         // The page is complete under its temporary name before it takes the real one, so a cut
         // page is never taken for a saved one.
         const std::string temporary = ItemFolder(folder, code).temporaryPage();
-        const bool saved = response && !IsFailedStatus(response->status) &&
-                           !IsFailedDownload(static_cast<std::int64_t>(response->body.size())) &&
-                           WriteWholeFile(temporary, response->body) &&
-                           ReplaceFile(temporary, path);
-        if (!saved) {
+        const bool fetched = FetchPageTo(*context.services.http, address, temporary);
+        if (frame.stopRequested()) {
+            // A fetch cut short by the stop is no answer.
+            DeleteFile(temporary);
+            break;
+        }
+        ++fetches;
+        if (!fetched || !ReplaceFile(temporary, path)) {
             failures.add(item.number, codeText);
             DeleteFile(temporary);
         }

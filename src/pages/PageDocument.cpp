@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <iterator>
 
 #include "platform/Clock.h"
 #include "platform/CodePage.h"
@@ -323,6 +324,15 @@ bool PageDocument::nextLine(std::string_view& line) {
     line = text(found);
     cursor_ = found.last ? size_ : found.next;
     return true;
+}
+
+bool IsLivePage(PageDocument& page) {
+    // A live page holds neither removed-item form, so the pass reads it to its end, best at once.
+    page.readToEnd();
+    const std::string_view markers[] = {kLivePageMarker, kErrorTitleMarker, kRemovedItemMarker};
+    std::optional<PageDocument::MarkerHit> hits[std::size(markers)];
+    page.findFirstOfEach(markers, std::size(markers), hits);
+    return IsLiveByMarkers(hits[0].has_value(), hits[1].has_value(), hits[2].has_value());
 }
 
 }  // namespace kestavel

@@ -20,6 +20,12 @@ inline constexpr std::string_view kLivePageMarker = "var session_id";
 inline constexpr std::string_view kErrorTitleMarker = "<title>Steam Community :: Error</title>";
 inline constexpr std::string_view kRemovedItemMarker = "There was a problem accessing the item.";
 
+// The live rule on what the markers found: the live marker, and neither form of the removed-item
+// page.
+constexpr bool IsLiveByMarkers(bool liveMarker, bool errorTitle, bool removedItem) {
+    return liveMarker && !errorTitle && !removedItem;
+}
+
 // The workshop page prefix immediately followed by the 编码, nothing inserted or encoded.
 std::string PageAddress(std::string_view pagePrefix, const GbkText& code);
 
@@ -119,5 +125,8 @@ class PageDocument {
     bool ended_ = false;
     std::size_t cursor_ = 0;
 };
+
+// Whether the page is live, the three markers of the live rule looked for in one pass.
+bool IsLivePage(PageDocument& page);
 
 }  // namespace kestavel

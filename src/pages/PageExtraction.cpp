@@ -166,7 +166,8 @@ ModInformation ExtractModInformation(PageDocument& page, bool wantTitle, bool wa
             info.title = GbkText();
         }
     }
-    info.live = hits[kLive] && !hits[kErrorTitle] && !hits[kRemovedItem];
+    info.live = IsLiveByMarkers(hits[kLive].has_value(), hits[kErrorTitle].has_value(),
+                                hits[kRemovedItem].has_value());
     return info;
 }
 

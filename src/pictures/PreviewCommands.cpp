@@ -157,7 +157,8 @@ void PreviewRefresh(const CommandContext& edit) {
             }
             continue;
         }
-        const auto age = HoursSinceLastWrite(files.picture);
+        // Hours as the wall clock counts them, as for the page refresh's same window.
+        const auto age = WallClockHoursSinceLastWrite(files.picture);
         if (!age || !window.admits(*age)) continue;
         const auto oldDigest = Md5OfFile(files.picture);
         const std::int64_t oldSize = FileSize(files.picture);

@@ -125,13 +125,10 @@ std::optional<LocalDateTime> LastWriteTime(const std::string& path) {
     return ToLocal(info.st_mtime);
 }
 
-std::optional<std::int64_t> HoursSinceLastWrite(const std::string& path) {
+std::optional<std::int64_t> WallClockHoursSinceLastWrite(const std::string& path) {
     struct stat info {};
     if (path.empty() || ::stat(path.c_str(), &info) != 0) return std::nullopt;
-    const std::time_t now = std::time(nullptr);
-    const auto seconds = static_cast<std::int64_t>(now - info.st_mtime);
-    // Whole hours towards minus infinity, so a file stamped in the future is never of age 0.
-    return seconds >= 0 ? seconds / 3600 : -((-seconds + 3599) / 3600);
+    return WallClockHoursBetween(info.st_mtime, std::time(nullptr));
 }
 
 bool CreateDirectory(const std::string& path) {

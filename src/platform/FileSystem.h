@@ -41,8 +41,10 @@ bool LinkOrCopyFile(const std::string& from, const std::string& to);
 // Replaces the target.
 bool CopyFile(const std::string& from, const std::string& to);
 std::optional<LocalDateTime> LastWriteTime(const std::string& path);
-// Whole hours since the last write, a part of an hour dropped; nothing for a missing path.
-std::optional<std::int64_t> HoursSinceLastWrite(const std::string& path);
+// Whole hours since the last write as the local wall clock counts them, a part of an hour
+// dropped: across a daylight-saving change the count follows the clock, not the time elapsed.
+// Nothing for a missing path.
+std::optional<std::int64_t> WallClockHoursSinceLastWrite(const std::string& path);
 // Creates one directory level; true when it exists afterwards.
 bool CreateDirectory(const std::string& path);
 

@@ -20,6 +20,8 @@
 #include "find/ColumnSort.h"
 #include "find/EditFind.h"
 #include "find/FindControls.h"
+#include "pages/CategoryCommand.h"
+#include "pages/PageRefresh.h"
 #include "pictures/PreviewCommands.h"
 #include "ui/EditWindowTexts.h"
 #include "ui/ItemListView.h"
@@ -83,7 +85,8 @@ void EditWindow::buildControls() {
     Label(refresh, "标签1", "小时外", 88, 22, 40, 16);
     mostHours_ = Place(new NumberBox(refresh), "编辑框_最多时间", 16, 44, 64, 20);
     Label(refresh, "标签2", "小时内", 88, 46, 40, 16);
-    Button(refresh, "按钮_更新文档", "更新网页文档", 16, 72, 104, 24);
+    connect(Button(refresh, "按钮_更新文档", "更新网页文档", 16, 72, 104, 24),
+            &QPushButton::clicked, this, [this] { RefreshPages(context_); });
     connect(Button(refresh, "按钮_更新图片", "更新预览图片", 16, 104, 104, 24),
             &QPushButton::clicked, this, [this] { PreviewRefresh(context_); });
     Button(refresh, "按钮_下载全图", "下载网页全图", 16, 136, 104, 24);
@@ -117,7 +120,10 @@ void EditWindow::buildControls() {
     copyButton_->setToolTip(TipText(kCopyTip));
 
     QGroupBox* views = Group(frame, "分组框5", "5", 632, 24, 128, 176);
-    Button(views, "按钮_提取分类", "提取分类及时间", 16, 16, 96, 24);
+    connect(Button(views, "按钮_提取分类", "提取分类及时间", 16, 16, 96, 24), &QPushButton::clicked,
+            this, [this] {
+                if (!ExtractCategoriesAndDates(context_)) endProgram_();
+            });
     connect(Button(views, "按钮_多列排序", "选择多列排序", 16, 48, 96, 24), &QPushButton::clicked,
             this, [this] { (new SortWindow(*list_, sortState_))->show(); });
     connect(Button(views, "按钮_选择显示", "显示选择项目", 16, 80, 96, 24), &QPushButton::clicked,

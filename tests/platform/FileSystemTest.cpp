@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <ctime>
 #include <map>
+#include <optional>
+#include <string>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -160,9 +163,66 @@ TEST(FileSystem, CountsWholeHoursSinceTheLastWrite) {
         const std::time_t when = std::time(nullptr) - secondsAgo;
         utimbuf times{when, when};
         ASSERT_EQ(::utime(file.c_str(), &times), 0);
-        EXPECT_EQ(HoursSinceLastWrite(file), hours) << secondsAgo;
+        // The tests run in UTC, where the wall clock counts the time elapsed.
+        EXPECT_EQ(WallClockHoursSinceLastWrite(file), hours) << secondsAgo;
     }
-    EXPECT_FALSE(HoursSinceLastWrite(dir.file("missing")));
+    EXPECT_FALSE(WallClockHoursSinceLastWrite(dir.file("missing")));
+}
+
+// Sets the process's time zone for one test.
+class ZoneScope {
+  public:
+    explicit ZoneScope(const char* zone) {
+        if (const char* old = std::getenv("TZ")) old_ = old;
+        ::setenv("TZ", zone, 1);
+        ::tzset();
+    }
+    ~ZoneScope() {
+        if (old_) {
+            ::setenv("TZ", old_->c_str(), 1);
+        } else {
+            ::unsetenv("TZ");
+        }
+        ::tzset();
+    }
+    ZoneScope(const ZoneScope&) = delete;
+    ZoneScope& operator=(const ZoneScope&) = delete;
+
+  private:
+    std::optional<std::string> old_;
+};
+
+std::time_t Utc(int year, int month, int day, int hour, int minute) {
+    std::tm parts{};
+    parts.tm_year = year - 1900;
+    parts.tm_mon = month - 1;
+    parts.tm_mday = day;
+    parts.tm_hour = hour;
+    parts.tm_min = minute;
+    return ::timegm(&parts);
+}
+
+TEST(Clock, WallClockHoursFollowTheLocalClockAcrossDaylightSavingChanges) {
+    // Central European time, its changes written out so that no zone database is needed.
+    ZoneScope zone("CET-1CEST,M3.5.0,M10.5.0/3");
+    struct Case {
+        std::time_t from;
+        std::time_t to;
+        std::int64_t hours;
+    };
+    const Case cases[] = {
+        // 01:30 CET to 04:30 CEST: two hours elapse, the clock moves three.
+        {Utc(2024, 3, 31, 0, 30), Utc(2024, 3, 31, 2, 30), 3},
+        // 02:30 CEST to 03:30 CET: two hours elapse, the clock moves one.
+        {Utc(2024, 10, 27, 0, 30), Utc(2024, 10, 27, 2, 30), 1},
+        {Utc(2024, 7, 1, 10, 0), Utc(2024, 7, 1, 10, 59), 0},
+        {Utc(2024, 7, 1, 10, 0), Utc(2024, 7, 3, 11, 0), 49},
+        {Utc(2024, 12, 31, 23, 0), Utc(2025, 1, 1, 1, 0), 2},  // across the year's end
+        {Utc(2024, 7, 1, 10, 0), Utc(2024, 7, 1, 9, 59), -1},  // stamped in the future
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(WallClockHoursBetween(c.from, c.to), c.hours) << c.from << " to " << c.to;
+    }
 }
 
 }  // namespace
