@@ -25,11 +25,11 @@ void ShowCurrentRow(const CommandContext& context) {
     ShowItem(context, context.window.list->cell(row, 0), context.window.list->cell(row, 1));
 }
 
-void OpenCurrentItemFolder(const CommandContext& context) {
+void OpenCurrentItemFolder(const CommandContext& context, int codeColumn) {
     const int row = context.window.list->currentRow();
     if (row < 0) return;
-    context.services.shell->openFolder(
-        ModFolder(context.settings.workshopFolder->text(), context.window.list->cell(row, 1)));
+    context.services.shell->openFolder(ModFolder(context.settings.workshopFolder->text(),
+                                                 context.window.list->cell(row, codeColumn)));
 }
 
 bool JumpToTypedRow(const CommandContext& context, int pageLength) {

@@ -26,14 +26,16 @@
 #include "find/ColumnSort.h"
 #include "find/MainSearch.h"
 #include "pages/PageCommands.h"
+#include "pictures/PictureFill.h"
 #include "pictures/PreviewCommands.h"
 #include "ui/DoubleClickLabel.h"
 #include "ui/EditWindow.h"
 #include "ui/ItemListView.h"
 #include "ui/JumpBox.h"
+#include "ui/PictureWindow.h"
+#include "ui/ProgressLineBox.h"
 #include "ui/QtControls.h"
 #include "ui/QtText.h"
-#include "ui/ProgressLineBox.h"
 #include "ui/QtTextBoxes.h"
 #include "ui/SearchBox.h"
 #include "ui/UsageText.h"
@@ -100,7 +102,10 @@ void MainWindow::buildControls() {
     Button(basic, "按钮_备份", "备份", 528, 16, 48, 24);
     Label(basic, "标签2", "创意工坊访问页面前缀", 8, 56, 120, 16);
     pagePrefix_ = Place(new QLineEdit(basic), "编辑框_创意工坊页面", 136, 48, 304, 24);
-    Button(basic, "按钮_图片选择", "图片选择", 448, 48, 72, 24);
+    connect(Button(basic, "按钮_图片选择", "图片选择", 448, 48, 72, 24), &QPushButton::clicked,
+            this, [this] {
+                PictureFill(context_, [this]() -> PictureView& { return openPictureWindow(); });
+            });
     Button(basic, "按钮_恢复", "恢复", 528, 48, 48, 24);
     description_ = Place(new QPlainTextEdit(basic), "编辑框_MOD信息", 8, 80, 336, 136);
     description_->setPlainText(QStringLiteral("本窗口为MOD信息窗口，欢迎使用！"));
@@ -262,9 +267,15 @@ void MainWindow::openEditWindow() {
         return;
     }
     CommandFrame frame(context_);
-    EditWindow::Links links{
-        context_.runDirectory, context_.settings,       context_.itemView, services_, this, &host_,
-        &sortState_,           [this] { endProgram(); }};
+    EditWindow::Links links{context_.runDirectory,
+                            context_.settings,
+                            context_.itemView,
+                            services_,
+                            this,
+                            &host_,
+                            &sortState_,
+                            [this] { endProgram(); },
+                            [this]() -> PictureView& { return openPictureWindow(); }};
     editWindow_ = new EditWindow(links);
     connect(editWindow_, &QObject::destroyed, this, [this] {
         raise();
@@ -277,12 +288,20 @@ void MainWindow::openEditWindow() {
     editWindow_->show();
 }
 
+PictureView& MainWindow::openPictureWindow() {
+    return PictureWindow::reuseOrOpen(pictureWindow_, {context_.settings, services_, &host_});
+}
+
 void MainWindow::endProgram() {
     ended_ = true;
     // The end may be asked for from one of EditWindow's own handlers: it goes once that returns.
     if (editWindow_) {
         editWindow_->hide();
         editWindow_->deleteLater();
+    }
+    if (pictureWindow_) {
+        pictureWindow_->hide();
+        pictureWindow_->deleteLater();
     }
     hide();
     QCoreApplication::exit(0);
@@ -310,6 +329,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     }
     // The other windows go with MainWindow and ask nothing, even about their own copies.
     delete editWindow_.data();
+    delete pictureWindow_.data();
     event->accept();
 }
 

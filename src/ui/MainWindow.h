@@ -30,6 +30,8 @@ class DoubleClickLabel;
 class EditWindow;
 class ItemListView;
 class JumpBox;
+class PictureView;
+class PictureWindow;
 class SearchBox;
 class TextBox;
 
@@ -65,6 +67,8 @@ class MainWindow : public QWidget, public BusyState {
     MainWindow(const std::string& runDirectory, WindowServices services);
     void buildControls();
     void bindContext();
+    // "图片选择" of either window: the picture window, opened or brought to the front.
+    PictureView& openPictureWindow();
 
     WindowServices services_;
     std::unique_ptr<RunLock> runLock_;
@@ -97,6 +101,7 @@ class MainWindow : public QWidget, public BusyState {
     QPushButton* copyButton_ = nullptr;
     ItemListView* list_ = nullptr;
     QPointer<EditWindow> editWindow_;
+    QPointer<PictureWindow> pictureWindow_;
     bool ended_ = false;
 };
 
