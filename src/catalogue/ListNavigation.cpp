@@ -4,8 +4,8 @@
 #include <string>
 
 #include "app/PageScroll.h"
-#include "catalogue/ItemView.h"
 #include "catalogue/ItemFolder.h"
+#include "catalogue/ItemView.h"
 
 namespace kestavel {
 namespace {
@@ -25,12 +25,12 @@ void ShowCurrentRow(const CommandContext& context) {
     ShowItem(context, context.window.list->cell(row, 0), context.window.list->cell(row, 1));
 }
 
-void OpenCurrentItemFolder(const CommandContext& context) {
+void OpenCurrentItemFolder(const CommandContext& context, int codeColumn) {
     const int row = context.window.list->currentRow();
     if (row < 0) return;
-    context.services.shell->openFolder(
-        ItemFolder(context.settings.workshopFolder->text(), context.window.list->cell(row, 1))
-            .path());
+    context.services.shell->openFolder(ItemFolder(context.settings.workshopFolder->text(),
+                                                  context.window.list->cell(row, codeColumn))
+                                           .path());
 }
 
 bool JumpToTypedRow(const CommandContext& context, int pageLength) {

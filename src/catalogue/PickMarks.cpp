@@ -7,11 +7,34 @@
 #include "platform/CodePage.h"
 
 namespace kestavel {
+namespace {
 
-void PickAllRows(const CommandContext& context) {
+void PickAll(const CommandContext& context, std::string_view heading) {
     ItemList& list = *context.window.list;
     for (int row = 0; row < list.rowCount(); ++row) list.setPicked(row, true);
-    context.window.resultBox->append("\r\n\r\n已选择MOD个数：" + std::to_string(list.rowCount()));
+    context.window.resultBox->append(std::string(heading) + std::to_string(list.rowCount()));
+}
+
+// Column 0 names a row: its 序号 in the lists, its 编码 in the picture window.
+void PickHighlighted(const CommandContext& context, std::string_view namesHeading) {
+    ItemList& list = *context.window.list;
+    const std::vector<int> highlighted = list.highlightedRows();
+    for (int row : highlighted) list.setPicked(row, true);
+    std::vector<std::string> names;
+    for (int row = 0; row < list.rowCount(); ++row) {
+        if (list.isPicked(row)) names.push_back(GbkToUtf8(list.cell(row, 0)));
+    }
+    context.window.resultBox->append("\r\n\r\n本次选择MOD个数：" +
+                                     std::to_string(highlighted.size()));
+    context.window.resultBox->append("\r\n当前共选择MOD个数：" + std::to_string(names.size()));
+    context.window.resultBox->append(std::string(namesHeading) + JoinedList(names));
+    list.focus();
+}
+
+}  // namespace
+
+void PickAllRows(const CommandContext& context) {
+    PickAll(context, "\r\n\r\n已选择MOD个数：");
 }
 
 void ClearPickMarks(ItemList& list) {
@@ -24,19 +47,15 @@ void UnpickAllRows(const CommandContext& context) {
 }
 
 void PickHighlightedRows(const CommandContext& context) {
-    ItemList& list = *context.window.list;
-    const std::vector<int> highlighted = list.highlightedRows();
-    for (int row : highlighted) list.setPicked(row, true);
-    std::vector<std::string> numbers;
-    for (int row = 0; row < list.rowCount(); ++row) {
-        if (list.isPicked(row)) numbers.push_back(GbkToUtf8(list.cell(row, 0)));
-    }
-    const std::size_t picked = numbers.size();
-    context.window.resultBox->append("\r\n\r\n本次选择MOD个数：" +
-                                     std::to_string(highlighted.size()));
-    context.window.resultBox->append("\r\n当前共选择MOD个数：" + std::to_string(picked));
-    context.window.resultBox->append("\r\n序号是：" + JoinedList(numbers));
-    list.focus();
+    PickHighlighted(context, "\r\n序号是：");
+}
+
+void PickAllPictures(const CommandContext& picture) {
+    PickAll(picture, "\r\n已选择MOD个数：");
+}
+
+void PickHighlightedPictures(const CommandContext& picture) {
+    PickHighlighted(picture, "\r\n编号是：");
 }
 
 }  // namespace kestavel

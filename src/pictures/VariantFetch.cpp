@@ -4,15 +4,6 @@
 #include "platform/HttpClient.h"
 
 namespace kestavel {
-namespace {
-
-// Any answer but a success is an error page (a missing variant, an overloaded server) that must
-// not become the picture; the next variant is tried instead.
-bool IsPicture(long status) {
-    return status >= 200 && status <= 299;
-}
-
-}  // namespace
 
 std::int64_t VariantFetch(HttpClient& client, const std::string& baseAddress,
                           const std::string& target, bool skipLargest) {
@@ -21,7 +12,8 @@ std::int64_t VariantFetch(HttpClient& client, const std::string& baseAddress,
     const char* suffixes[] = {"637x358.resizedimage", "512x0.resizedimage", ""};
     for (std::size_t step = skipLargest ? 1 : 0; step < std::size(suffixes); ++step) {
         auto response = client.get(baseAddress + suffixes[step]);
-        if (!response || response->body.empty() || !IsPicture(response->status)) continue;
+        // An error page must not become the picture; the next variant is tried instead.
+        if (!response || response->body.empty() || !response->succeeded()) continue;
         // Written whole under another name first: a kill never leaves a cut picture behind.
         if (!WriteFileAtomically(target, response->body)) return 0;
         return FileSize(target);

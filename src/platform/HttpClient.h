@@ -12,6 +12,8 @@ namespace kestavel {
 struct HttpResponse {
     long status = 0;
     std::string body;
+    // Any other status is an error page (a missing file, an overloaded server), never content.
+    bool succeeded() const { return status >= 200 && status <= 299; }
 };
 
 struct HttpOptions {

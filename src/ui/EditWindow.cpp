@@ -22,6 +22,7 @@
 #include "find/FindControls.h"
 #include "pages/CategoryCommand.h"
 #include "pages/PageRefresh.h"
+#include "pictures/FullPictureCommands.h"
 #include "pictures/PreviewCommands.h"
 #include "ui/EditWindowTexts.h"
 #include "ui/ItemListView.h"
@@ -61,7 +62,8 @@ EditWindow::EditWindow(const Links& links)
     : host_(links.mainHost),
       http_(links.services.httpOptions),
       sortState_(*links.sortState),
-      endProgram_(links.endProgram) {
+      endProgram_(links.endProgram),
+      openPictureWindow_(links.openPictureWindow) {
     setObjectName(QStringLiteral("EditWindow"));
     setWindowTitle(QStringLiteral("Kestavel - 编辑窗口"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -89,7 +91,8 @@ void EditWindow::buildControls() {
             &QPushButton::clicked, this, [this] { RefreshPages(context_); });
     connect(Button(refresh, "按钮_更新图片", "更新预览图片", 16, 104, 104, 24),
             &QPushButton::clicked, this, [this] { PreviewRefresh(context_); });
-    Button(refresh, "按钮_下载全图", "下载网页全图", 16, 136, 104, 24);
+    connect(Button(refresh, "按钮_下载全图", "下载网页全图", 16, 136, 104, 24),
+            &QPushButton::clicked, this, [this] { FullPictureDownload(context_); });
     Label(refresh, "标签3", "?", 119, 8, 14, 16)->setToolTip(TipText(kHourWindowTip));
     connect(mostHours_, &NumberBox::focusLost, this, [this] {
         auto raised = RaisedUpperBound(ToUtf8(leastHours_->text()), ToUtf8(mostHours_->text()));
@@ -105,8 +108,9 @@ void EditWindow::buildControls() {
             [this] { ClearPickMarks(*context_.window.list); });
     jumpBox_ = Place(new JumpBox(picks), "编辑框_跳转", 16, 112, 56, 24);
     Label(picks, "标签4", "Go", 72, 112, 24, 24);
-    Button(picks, "按钮_全图检测", "全图检测", 16, 144, 80, 24)
-        ->setToolTip(TipText(kPictureCheckTip));
+    auto* pictureCheck = Button(picks, "按钮_全图检测", "全图检测", 16, 144, 80, 24);
+    pictureCheck->setToolTip(TipText(kPictureCheckTip));
+    connect(pictureCheck, &QPushButton::clicked, this, [this] { FullPictureCheck(context_); });
 
     QGroupBox* results = Group(frame, "分组框2", "3", 272, 24, 248, 176);
     resultBox_ = Place(new QPlainTextEdit(results), "编辑框_查找结果", 8, 20, 232, 148);
@@ -132,7 +136,8 @@ void EditWindow::buildControls() {
             this, [this] {
                 if (!ShowAllRows(context_)) endProgram_();
             });
-    Button(views, "按钮_图片选择", "图片选择", 16, 144, 96, 24);
+    connect(Button(views, "按钮_图片选择", "图片选择", 16, 144, 96, 24), &QPushButton::clicked,
+            this, [this] { PictureFill(context_, openPictureWindow_); });
 
     QGroupBox* finds = Group(frame, "分组框6", "6", 768, 24, 200, 176);
     searchBox_ = Place(new QLineEdit(finds), "编辑框_查找条件", 8, 16, 184, 24);

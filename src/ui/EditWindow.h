@@ -9,6 +9,7 @@
 #include "app/CommandContext.h"
 #include "app/CommandHost.h"
 #include "find/SortState.h"
+#include "pictures/PictureFill.h"
 #include "platform/HttpClient.h"
 #include "ui/WindowServices.h"
 
@@ -39,6 +40,7 @@ class EditWindow : public QWidget {
         CommandHost* mainHost;  // closing MainWindow stops EditWindow's commands too
         SortState* sortState;
         std::function<void()> endProgram;
+        PictureWindowOpener openPictureWindow;
     };
     explicit EditWindow(const Links& links);
     ~EditWindow() override;
@@ -58,6 +60,7 @@ class EditWindow : public QWidget {
     CommandContext context_;
     SortState& sortState_;
     std::function<void()> endProgram_;
+    PictureWindowOpener openPictureWindow_;
     bool closing_ = false;
     std::vector<std::unique_ptr<TextBox>> textBoxes_;
     std::vector<std::unique_ptr<CheckBox>> checkBoxes_;

@@ -30,12 +30,14 @@
 #include "output/CatalogueRestore.h"
 #include "output/ItemListExport.h"
 #include "pages/PageCommands.h"
+#include "pictures/PictureFill.h"
 #include "pictures/PreviewCommands.h"
 #include "platform/Clock.h"
 #include "ui/DoubleClickLabel.h"
 #include "ui/EditWindow.h"
 #include "ui/ItemListView.h"
 #include "ui/JumpBox.h"
+#include "ui/PictureWindow.h"
 #include "ui/ProgressLineBox.h"
 #include "ui/QtControls.h"
 #include "ui/QtText.h"
@@ -115,7 +117,10 @@ void MainWindow::buildControls() {
             });
     Label(basic, "标签2", "创意工坊访问页面前缀", 8, 56, 120, 16);
     pagePrefix_ = Place(new QLineEdit(basic), "编辑框_创意工坊页面", 136, 48, 304, 24);
-    Button(basic, "按钮_图片选择", "图片选择", 448, 48, 72, 24);
+    connect(Button(basic, "按钮_图片选择", "图片选择", 448, 48, 72, 24), &QPushButton::clicked,
+            this, [this] {
+                PictureFill(context_, [this]() -> PictureView& { return openPictureWindow(); });
+            });
     connect(Button(basic, "按钮_恢复", "恢复", 528, 48, 48, 24), &QPushButton::clicked, this,
             [this] { restoreCatalogue(); });
     description_ = Place(new QPlainTextEdit(basic), "编辑框_MOD信息", 8, 80, 336, 136);
@@ -282,9 +287,15 @@ void MainWindow::openEditWindow() {
         return;
     }
     CommandFrame frame(context_);
-    EditWindow::Links links{
-        context_.runDirectory, context_.settings,       context_.itemView, services_, this, &host_,
-        &sortState_,           [this] { endProgram(); }};
+    EditWindow::Links links{context_.runDirectory,
+                            context_.settings,
+                            context_.itemView,
+                            services_,
+                            this,
+                            &host_,
+                            &sortState_,
+                            [this] { endProgram(); },
+                            [this]() -> PictureView& { return openPictureWindow(); }};
     editWindow_ = new EditWindow(links);
     connect(editWindow_, &QObject::destroyed, this, [this] {
         raise();
@@ -297,12 +308,20 @@ void MainWindow::openEditWindow() {
     editWindow_->show();
 }
 
+PictureView& MainWindow::openPictureWindow() {
+    return PictureWindow::reuseOrOpen(pictureWindow_, {context_.settings, services_, &host_});
+}
+
 void MainWindow::endProgram() {
     ended_ = true;
     // The end may be asked for from one of EditWindow's own handlers: it goes once that returns.
     if (editWindow_) {
         editWindow_->hide();
         editWindow_->deleteLater();
+    }
+    if (pictureWindow_) {
+        pictureWindow_->hide();
+        pictureWindow_->deleteLater();
     }
     hide();
     QCoreApplication::exit(0);
@@ -350,6 +369,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     }
     // The other windows go with MainWindow and ask nothing, even about their own copies.
     delete editWindow_.data();
+    delete pictureWindow_.data();
     event->accept();
 }
 

@@ -30,6 +30,8 @@ class DoubleClickLabel;
 class EditWindow;
 class ItemListView;
 class JumpBox;
+class PictureView;
+class PictureWindow;
 class SearchBox;
 class TextBox;
 
@@ -67,6 +69,8 @@ class MainWindow : public QWidget, public BusyState {
     // "恢复": replaces the catalogue by a chosen backup once no command holds it.
     void restoreCatalogue();
     void bindContext();
+    // "图片选择" of either window: the picture window, opened or brought to the front.
+    PictureView& openPictureWindow();
 
     WindowServices services_;
     std::unique_ptr<RunLock> runLock_;
@@ -100,6 +104,7 @@ class MainWindow : public QWidget, public BusyState {
     QPushButton* copyButton_ = nullptr;
     ItemListView* list_ = nullptr;
     QPointer<EditWindow> editWindow_;
+    QPointer<PictureWindow> pictureWindow_;
     bool ended_ = false;
 };
 
