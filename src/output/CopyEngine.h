@@ -12,12 +12,9 @@
 #include "app/ProgressBar.h"
 #include "app/TextBox.h"
 #include "app/WindowPoster.h"
+#include "output/CopyVariant.h"
 
 namespace kestavel {
-
-// The three windows that copy picked items; they differ in how the target folder is chosen, in
-// where the texts go and in what the progress display looks like afterwards.
-enum class CopyVariant { Main, Edit, Picture };
 
 // The controls of the window that copies. Main and Edit give their progress box; Picture gives
 // its target folder box and its "默认目标目录" check box instead.

@@ -10,6 +10,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QTimer>
 
 #include "app/HourWindow.h"
@@ -33,6 +34,7 @@
 #include "ui/QtTextBoxes.h"
 #include "ui/SortWindow.h"
 #include "ui/WidgetPlacing.h"
+#include "ui/WindowCopy.h"
 
 namespace kestavel {
 namespace {
@@ -73,6 +75,13 @@ EditWindow::EditWindow(const Links& links)
     });
     buildControls();
     bindContext(links);
+    copy_ = std::make_unique<WindowCopy>(
+        WindowCopy::Controls{CopyVariant::Edit, this, *list_, *context_.settings.workshopFolder,
+                             *context_.window.resultBox, bar1_, bar2_, copyButton_,
+                             *context_.services.dialogs, context_.window.progressBox});
+    connect(copyButton_, &QPushButton::clicked, this, [this] { copy_->start(); });
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+            [this] { copy_->askToStop(); });
     move(50, 50);
     resize(998, 619);
 }
@@ -167,8 +176,8 @@ void EditWindow::buildControls() {
 
     progressBox_ = Place(new QLineEdit(frame), "编辑框_复制框", 8, 208, 616, 16);
     progressBox_->setReadOnly(true);
-    Place(new QProgressBar(frame), "进度条1", 632, 208, 208, 16);
-    Place(new QProgressBar(frame), "进度条2", 848, 208, 120, 16);
+    bar1_ = Place(new QProgressBar(frame), "进度条1", 632, 208, 208, 16);
+    bar2_ = Place(new QProgressBar(frame), "进度条2", 848, 208, 120, 16);
 
     list_ = Place(new ItemListView(EditColumns(), frame), "超级列表框1", 8, 232, 960, 336);
     connect(list_, &ItemListView::currentRowChanged, this,
@@ -220,8 +229,7 @@ void EditWindow::bindContext(const Links& links) {
 }
 
 void EditWindow::closeEvent(QCloseEvent* event) {
-    if (!closing_ && !copyButton_->isEnabled() &&
-        !context_.services.dialogs->askYesNo("正在复制文件中，是否强制关闭？")) {
+    if (!closing_ && !copy_->allowClose()) {
         event->ignore();
         return;
     }

@@ -16,6 +16,7 @@
 class QCheckBox;
 class QLineEdit;
 class QPlainTextEdit;
+class QProgressBar;
 class QPushButton;
 
 namespace kestavel {
@@ -23,6 +24,7 @@ namespace kestavel {
 class ItemListView;
 class JumpBox;
 class NumberBox;
+class WindowCopy;
 
 // The second window: a compact list of the catalogue and the commands on picked rows. It shows
 // its items in MainWindow's item view and its commands take the settings from MainWindow's
@@ -79,6 +81,10 @@ class EditWindow : public QWidget {
     QLineEdit* searchBox_ = nullptr;
     QCheckBox* keepBackup_ = nullptr;
     QPushButton* copyButton_ = nullptr;
+    QProgressBar* bar1_ = nullptr;
+    QProgressBar* bar2_ = nullptr;
+    // Ended, and its thread joined, before the boxes above and the widgets it posts to go.
+    std::unique_ptr<WindowCopy> copy_;
     ItemListView* list_ = nullptr;
 };
 

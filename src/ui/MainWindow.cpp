@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTimer>
 
 #include "app/CommandFrame.h"
@@ -45,6 +46,7 @@
 #include "ui/SearchBox.h"
 #include "ui/UsageText.h"
 #include "ui/WidgetPlacing.h"
+#include "ui/WindowCopy.h"
 
 namespace kestavel {
 namespace {
@@ -98,6 +100,13 @@ MainWindow::MainWindow(const std::string& runDirectory, WindowServices services)
     buildControls();
     bindContext();
     context_.runDirectory = runDirectory;
+    copy_ = std::make_unique<WindowCopy>(
+        WindowCopy::Controls{CopyVariant::Main, this, *list_, *context_.settings.workshopFolder,
+                             *context_.window.resultBox, bar1_, bar2_, copyButton_,
+                             *services_.dialogs, context_.window.progressBox});
+    connect(copyButton_, &QPushButton::clicked, this, [this] { copy_->start(); });
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+            [this] { copy_->askToStop(); });
     move(50, 50);
     resize(1004, 834);
 }
@@ -200,14 +209,14 @@ void MainWindow::buildControls() {
     progressBox_ = Place(new QLineEdit(index), "编辑框_复制框", 184, 48, 600, 22);
     progressBox_->setReadOnly(true);
     progressBox_->hide();
-    auto* bar2 = Place(new QProgressBar(index), "进度条2", 184, 136, 600, 24);
-    auto* bar1 = Place(new QProgressBar(index), "进度条1", 184, 168, 600, 24);
-    bar2->hide();
-    bar1->hide();
+    bar2_ = Place(new QProgressBar(index), "进度条2", 184, 136, 600, 24);
+    bar1_ = Place(new QProgressBar(index), "进度条1", 184, 168, 600, 24);
+    bar2_->hide();
+    bar1_->hide();
     // The progress box and bars lie over the list while a command shows them.
     progressBox_->raise();
-    bar2->raise();
-    bar1->raise();
+    bar2_->raise();
+    bar1_->raise();
 
     connect(jump, &QPushButton::clicked, this,
             [this] { JumpToTypedRow(context_, kMainPageLength); });
@@ -353,9 +362,8 @@ void MainWindow::stopAndQuit() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    // A copy from this window runs exactly while its copy button is disabled.
-    if (!closing_ && !copyButton_->isEnabled() &&
-        !services_.dialogs->askYesNo("正在复制文件中，是否强制关闭？")) {
+    // A copy from this window runs exactly while its copy button is disabled; Yes ends it.
+    if (!closing_ && !copy_->allowClose()) {
         event->ignore();
         return;
     }

@@ -34,6 +34,7 @@ class PictureView;
 class PictureWindow;
 class SearchBox;
 class TextBox;
+class WindowCopy;
 
 class MainWindow : public QWidget, public BusyState {
     Q_OBJECT
@@ -102,6 +103,10 @@ class MainWindow : public QWidget, public BusyState {
     QLineEdit* progressBox_ = nullptr;
     QCheckBox* showProgressBox_ = nullptr;
     QPushButton* copyButton_ = nullptr;
+    QProgressBar* bar1_ = nullptr;
+    QProgressBar* bar2_ = nullptr;
+    // Ended, and its thread joined, before the boxes above and the widgets it posts to go.
+    std::unique_ptr<WindowCopy> copy_;
     ItemListView* list_ = nullptr;
     QPointer<EditWindow> editWindow_;
     QPointer<PictureWindow> pictureWindow_;

@@ -12,10 +12,11 @@
 
 #include "catalogue/ListNavigation.h"
 #include "catalogue/PickMarks.h"
-#include "ui/PictureCopy.h"
+#include "output/CopyVariant.h"
 #include "ui/PictureListView.h"
 #include "ui/QtTextBoxes.h"
 #include "ui/WidgetPlacing.h"
+#include "ui/WindowCopy.h"
 
 namespace kestavel {
 namespace {
@@ -75,9 +76,10 @@ void PictureWindow::buildControls(const Links& links) {
     context_.services.pump = links.services.pump;
     context_.services.shell = links.services.shell;
     context_.services.host = &host_;
-    copy_ = std::make_unique<PictureCopy>(PictureCopy::Controls{
-        this, *list_, *context_.settings.workshopFolder, *context_.window.resultBox, overallBar,
-        fileBar, copy, targetFolder, defaultTarget, *context_.services.dialogs});
+    copy_ = std::make_unique<WindowCopy>(
+        WindowCopy::Controls{CopyVariant::Picture, this, *list_, *context_.settings.workshopFolder,
+                             *context_.window.resultBox, overallBar, fileBar, copy,
+                             *context_.services.dialogs, nullptr, targetFolder, defaultTarget});
 
     connect(pick, &QPushButton::clicked, this, [this] { PickHighlightedPictures(context_); });
     connect(pickAll, &QPushButton::clicked, this, [this] { PickAllPictures(context_); });

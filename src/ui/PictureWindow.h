@@ -13,7 +13,7 @@
 
 namespace kestavel {
 
-class PictureCopy;
+class WindowCopy;
 class PictureListView;
 
 // "Kestavel - 图片选择窗口": thumbnails of picked items, their pick marks, and the copy of the
@@ -49,7 +49,7 @@ class PictureWindow : public QWidget, public PictureView {
     bool closing_ = false;
     PictureListView* list_ = nullptr;
     std::vector<std::unique_ptr<TextBox>> textBoxes_;
-    std::unique_ptr<PictureCopy> copy_;
+    std::unique_ptr<WindowCopy> copy_;
 };
 
 }  // namespace kestavel

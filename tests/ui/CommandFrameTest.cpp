@@ -4,14 +4,15 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
 #include "WorkshopPage.h"
 #include "WorkshopServer.h"
+#include "catalogue/ItemFolder.h"
 #include "catalogue/ModCatalogue.h"
 #include "catalogue/RunFiles.h"
-#include "catalogue/ItemFolder.h"
 #include "pages/PageDocument.h"
 #include "pictures/PreviewFiles.h"
 #include "platform/FileSystem.h"
@@ -274,6 +275,60 @@ TEST(QtFileFilter, TurnsCaptionAndPatternPairsIntoQtFilters) {
     EXPECT_EQ(QtFileFilter("EDB数据库文件（*.edb）|*.edb|所有文件（*.*）|*.*"),
               QStringLiteral("EDB数据库文件（*.edb） (*.edb);;所有文件（*.*） (*.*)"));
     EXPECT_EQ(QtFileFilter(""), QString());
+}
+
+// Closing a window while its copy runs: No lets the copy go on to its summary; Yes ends it, and
+// no file stands cut under its real name.
+TEST_F(CommandFrameTest, ClosingDuringACopyAsksAndYesEndsItWithoutCutFiles) {
+    open(2);
+    const std::string big(16 * 1024 * 1024, 'k');
+    for (int n = 1; n <= 2; ++n)
+        WriteWholeFile(JoinPath(JoinPath(workshop, code(n)), "big.crp"), big);
+    openEditWindow();
+    auto waitForCopy = [](QPushButton* button) {
+        for (int i = 0; i < 2000 && !button->isEnabled(); ++i) {
+            QCoreApplication::processEvents();
+            QThread::msleep(5);
+        }
+        return button->isEnabled();
+    };
+    for (QWidget* window : {static_cast<QWidget*>(edit), static_cast<QWidget*>(main.get())}) {
+        SCOPED_TRACE(window->objectName().toStdString());
+        auto* copyButton = child<QPushButton>(window, "按钮_复制到");
+        QTest::mouseClick(
+            child<QPushButton>(window, window == edit ? "按钮_全选" : "按钮_全部选择"),
+            Qt::LeftButton);
+        const std::string target = dir.makeFolder(window->objectName().toStdString() + "-target");
+
+        dialogs.paths = {target};
+        dialogs.answers = {true, false};  // copy: OK; close: No
+        QTest::mouseClick(copyButton, Qt::LeftButton);
+        ASSERT_FALSE(copyButton->isEnabled());
+        EXPECT_FALSE(window->close());
+        ASSERT_TRUE(waitForCopy(copyButton));
+        for (int n = 1; n <= 2; ++n) {
+            EXPECT_EQ(ReadWholeFile(JoinPath(JoinPath(target, code(n)), "big.crp")), big);
+        }
+
+        const std::string second = dir.makeFolder(window->objectName().toStdString() + "-ended");
+        dialogs.paths = {second};
+        dialogs.answers = {true, true};  // copy: OK; close: Yes
+        QTest::mouseClick(copyButton, Qt::LeftButton);
+        ASSERT_FALSE(copyButton->isEnabled());
+        EXPECT_TRUE(window->close());
+        EXPECT_TRUE(dialogs.answers.empty());
+        settle();
+    }
+    EXPECT_FALSE(edit);
+    main.reset();  // joins the copy's thread
+    for (const char* folder : {"MainWindow-ended", "EditWindow-ended"}) {
+        for (int n = 1; n <= 2; ++n) {
+            const std::string copied = JoinPath(JoinPath(dir.file(folder), code(n)), "big.crp");
+            if (PathExists(copied)) {
+                EXPECT_EQ(ReadWholeFile(copied), big) << copied;
+            }
+        }
+    }
 }
 
 }  // namespace

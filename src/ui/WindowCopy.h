@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include "output/CopyVariant.h"
+
 class QCheckBox;
 class QLineEdit;
 class QObject;
@@ -19,12 +21,13 @@ class QtProgressBar;
 class QtWindowPoster;
 class TextBox;
 
-// PictureWindow's "复制到": the copy engine over the window's own controls, seen through their Qt
-// adapters. Kept apart from the window's layout code, whose Button() helper would shadow the
-// engine's Button port.
-class PictureCopy {
+// A window's copy button ("复制到", EditWindow's "复制"): the copy engine over the window's own
+// controls, seen through their Qt adapters. Kept apart from the windows' layout code, whose
+// Button() helper would shadow the engine's Button port.
+class WindowCopy {
   public:
     struct Controls {
+        CopyVariant variant;
         QObject* window;  // the copy's changes are run on its thread
         ItemList& list;
         TextBox& workshopFolder;  // MainWindow's box
@@ -32,17 +35,21 @@ class PictureCopy {
         QProgressBar* overallBar;
         QProgressBar* fileBar;
         QPushButton* copyButton;
-        QLineEdit* targetFolder;
-        QCheckBox* defaultTarget;
         Dialogs& dialogs;
+        TextBox* progressBox = nullptr;      // not in PictureWindow
+        QLineEdit* targetFolder = nullptr;   // PictureWindow's target box
+        QCheckBox* defaultTarget = nullptr;  // and its "默认目标目录"
     };
-    explicit PictureCopy(const Controls& controls);
+    explicit WindowCopy(const Controls& controls);
     // Ends a running copy and waits for its thread.
-    ~PictureCopy();
-    PictureCopy(const PictureCopy&) = delete;
-    PictureCopy& operator=(const PictureCopy&) = delete;
+    ~WindowCopy();
+    WindowCopy(const WindowCopy&) = delete;
+    WindowCopy& operator=(const WindowCopy&) = delete;
 
     void start();
+    // Esc in the window: asks whether to stop a running copy; a stopped copy still reports
+    // what it copied.
+    void askToStop();
     // The window's close request: while a copy runs, asks whether to close all the same and
     // ends the copy on Yes. False when the window is to stay open.
     bool allowClose();
