@@ -345,7 +345,11 @@ void MainWindow::restoreCatalogue() {
         return;
     }
     RestoreWindowSteps steps;
-    steps.beforeSwap = [this] { delete editWindow_.data(); };
+    // The other windows go without asking, as when MainWindow closes; their commands have ended.
+    steps.beforeSwap = [this] {
+        delete editWindow_.data();
+        delete pictureWindow_.data();
+    };
     steps.afterSwap = [this] {
         std::string error;
         if (!FillListMirror(*list_, CataloguePath(context_.runDirectory), &error)) {

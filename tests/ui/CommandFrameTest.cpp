@@ -208,11 +208,27 @@ TEST_F(CommandFrameTest, BackupAndRestoreFromTheWindowSwapTheWholeCatalogue) {
         auto catalogue = ModCatalogue::open(CataloguePath(dir.path()), nullptr);
         ASSERT_TRUE(catalogue->addRecord(4, GbkText::fromAscii("999")));
     }
+    // A picked item with a preview opens the picture window.
+    WriteWholeFile(picture(1), "not even a picture");
+    main->list()->setPicked(0, true);
+    QTest::mouseClick(child<QPushButton>(main.get(), "按钮_图片选择"), Qt::LeftButton);
+    auto pictureWindows = [] {
+        int shown = 0;
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (window->windowTitle() == QStringLiteral("Kestavel - 图片选择窗口") &&
+                window->isVisible())
+                ++shown;
+        }
+        return shown;
+    };
+    ASSERT_EQ(pictureWindows(), 1);
+
     dialogs.paths = {backup};
     dialogs.answers = {true};
     QTest::mouseClick(child<QPushButton>(main.get(), "按钮_恢复"), Qt::LeftButton);
     settle();
     EXPECT_FALSE(edit);
+    EXPECT_EQ(pictureWindows(), 0);
     EXPECT_EQ(ModCatalogue::open(CataloguePath(dir.path()), nullptr)->recordCount(), 3);
     EXPECT_EQ(main->list()->rowCount(), 3);
 }
