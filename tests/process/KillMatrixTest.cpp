@@ -367,6 +367,42 @@ void PrepareInformation(Bench& bench) {
     }
 }
 
+// Saved pages, some dead, some missing: every item's tags and date are read on every run.
+void PrepareCategories(Bench& bench) {
+    bench.folders = 2500;
+    const Pages pages(bench.server.base());
+    for (int n = 1; n <= bench.folders; ++n) {
+        bench.records.push_back({Code(n), {}});
+        if (n % 31 == 0) continue;
+        const std::string page = n % 23 == 0 ? pages.removed(n) : pages.page(n);
+        bench.files[ItemFile(n, ".info.txt")] = page;
+        bench.expected[ItemFile(n, ".info.txt")] = page;
+    }
+}
+
+// Saved pages fetched afresh: a live fresh copy replaces the page, a failing or dead one leaves
+// the old page in place.
+void PreparePageRefresh(Bench& bench) {
+    bench.folders = 300;
+    const Pages pages(bench.server.base());
+    for (int n = 1; n <= bench.folders; ++n) {
+        bench.records.push_back({Code(n), {}});
+        const std::string saved = pages.page(n, true);
+        const std::string fresh = pages.page(n);
+        const std::string target =
+            std::string(workshop::WorkshopServer::kPagePath) + "?id=" + Code(n);
+        const bool failing = n % 41 == 0;
+        const bool dead = n % 23 == 0;
+        if (failing) {
+            bench.serve(target, "<html><body>Too busy, try again.</body></html>", 503);
+        } else {
+            bench.serve(target, dead ? pages.removed(n) : fresh);
+        }
+        bench.files[ItemFile(n, ".info.txt")] = saved;
+        bench.expected[ItemFile(n, ".info.txt")] = failing || dead ? saved : fresh;
+    }
+}
+
 void PreparePreviewAddresses(Bench& bench) {
     bench.folders = 1200;
     const Pages pages(bench.server.base());
@@ -732,6 +768,10 @@ const Command kCommands[] = {
      PreparePreviewDownload, false, false},
     {"PreviewRefresh", "EditWindow preview refresh", "EditWindow/按钮_更新图片",
      "更新预览图完成，共下载预览图", PreparePreviewRefresh, false, false},
+    {"Categories", "EditWindow categories and dates", "EditWindow/按钮_提取分类",
+     "MOD分类及更新时间提取完毕。", PrepareCategories, false, true},
+    {"PageRefresh", "EditWindow page refresh", "EditWindow/按钮_更新文档",
+     "更新网页文档完成，共下载文档", PreparePageRefresh, false, false},
 };
 
 INSTANTIATE_TEST_SUITE_P(LongCommands, KillMatrixTest, ::testing::ValuesIn(kCommands),
