@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -267,15 +268,35 @@ TEST_F(CommandFrameTest, EditWindowsFindButtonsReadItsRadioButtonsAndSearchBox) 
         auto catalogue = ModCatalogue::open(CataloguePath(dir.path()), nullptr);
         catalogue->goToRecord(2);
         catalogue->write(Field::Detail2, GbkText::fromAscii("Roads"));
+        catalogue->goToRecord(3);
+        catalogue->write(Field::MainCategory, GbkText::fromAscii("Roads"));
     }
     openEditWindow();
     QTest::mouseClick(child<QPushButton>(edit, "按钮_全部显示"), Qt::LeftButton);
     child<QLineEdit>(edit, "编辑框_查找条件")->setText(QStringLiteral("roads"));
+    auto results = [this] { return edit->context().window.resultBox->text(); };
+    // Just after opening, "主分类" is the chosen category: column 5.
+    QTest::mouseClick(child<QPushButton>(edit, "按钮_查找分类"), Qt::LeftButton);
+    EXPECT_EQ(edit->list()->highlightedRows(), std::vector<int>{2});
+    EXPECT_TRUE(results().ends_with("序号是：3")) << results();
     child<QRadioButton>(edit, "单选框_分类2")->setChecked(true);
     QTest::mouseClick(child<QPushButton>(edit, "按钮_查找分类"), Qt::LeftButton);
     EXPECT_EQ(edit->list()->highlightedRows(), std::vector<int>{1});
-    EXPECT_NE(edit->context().window.resultBox->text().find("序号是：2"), std::string::npos);
+    EXPECT_TRUE(results().ends_with("序号是：2")) << results();
     EXPECT_TRUE(main->list()->highlightedRows().empty());  // never MainWindow's list
+
+    // No hit: a count of 0 and nothing after "序号是：".
+    child<QLineEdit>(edit, "编辑框_查找条件")->setText(QStringLiteral("no such code"));
+    QTest::mouseClick(child<QPushButton>(edit, "按钮_查找编码"), Qt::LeftButton);
+    EXPECT_TRUE(edit->list()->highlightedRows().empty());
+    EXPECT_TRUE(results().ends_with("序号是：")) << results();
+
+    // And MainWindow's search never reaches the edit list.
+    child<QLineEdit>(main.get(), "编辑框_查找条件")->setText(QStringLiteral("702"));
+    child<QComboBox>(main.get(), "组合框_查找项目")->setCurrentIndex(1);
+    QTest::mouseClick(child<QPushButton>(main.get(), "按钮_文本输入查找"), Qt::LeftButton);
+    EXPECT_EQ(main->list()->highlightedRows(), std::vector<int>{1});
+    EXPECT_TRUE(edit->list()->highlightedRows().empty());
 
     QTest::mouseClick(child<QPushButton>(edit, "按钮_多列排序"), Qt::LeftButton);
     int sortWindows = 0;
