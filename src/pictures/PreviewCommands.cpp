@@ -92,13 +92,18 @@ void PreviewDownload(const CommandContext& context) {
         frame.beforeItem();
         frame.setProgress("正在下载预览图，序号：" + number + "，目录名：" + GbkToUtf8(code));
         const bool gone = std::get<bool>(catalogue->read(Field::Gone));
-        // A temporary left by a refresh that was ended is not a picture of this item.
-        DeleteFile(files.temporary);
+        // A temporary left by an ended fetch is not a picture of this item: the fetch replaces it.
         const std::int64_t size =
-            VariantFetch(*context.services.http, address, files.picture, gone);
-        if (frame.stopRequested()) break;
+            VariantFetch(*context.services.http, address, files.temporary, gone);
+        if (frame.stopRequested()) {
+            DeleteFile(files.temporary);
+            break;
+        }
         ++fetched;
-        if (size == 0) failures.add(number, GbkToUtf8(code));
+        if (size == 0 || !ReplaceFile(files.temporary, files.picture)) {
+            DeleteFile(files.temporary);
+            failures.add(number, GbkToUtf8(code));
+        }
     }
     catalogue->close();
     frame.finish("下载预览图完成，共下载预览图" + std::to_string(fetched) + "个",

@@ -14,8 +14,12 @@ std::int64_t VariantFetch(HttpClient& client, const std::string& baseAddress,
         auto response = client.get(baseAddress + suffixes[step]);
         // An error page must not become the picture; the next variant is tried instead.
         if (!response || response->body.empty() || !response->succeeded()) continue;
-        // Written whole under another name first: a kill never leaves a cut picture behind.
-        if (!WriteFileAtomically(target, response->body)) return 0;
+        // The target is the item's temporary picture: a kill may leave it cut, and the next
+        // fetch of the item removes it first. Only a whole picture is renamed into place.
+        if (!WriteWholeFile(target, response->body)) {
+            DeleteFile(target);
+            return 0;
+        }
         return FileSize(target);
     }
     return 0;

@@ -13,6 +13,7 @@ class HttpClient;
 // with any status outside 200-299 count as empty. Gives the size of the written file; 0 when
 // nothing usable arrived or it could not be written, and then no target file is left (a stale one
 // is removed first).
+// The target is a temporary name the caller renames into place once the picture is whole.
 std::int64_t VariantFetch(HttpClient& client, const std::string& baseAddress,
                           const std::string& target, bool skipLargest);
 
