@@ -34,6 +34,7 @@
 #include "ui/QtTextBoxes.h"
 #include "ui/SortWindow.h"
 #include "ui/WidgetPlacing.h"
+#include "ui/WindowClose.h"
 #include "ui/WindowCopy.h"
 
 namespace kestavel {
@@ -229,15 +230,7 @@ void EditWindow::bindContext(const Links& links) {
 }
 
 void EditWindow::closeEvent(QCloseEvent* event) {
-    if (!closing_ && !copy_->allowClose()) {
-        event->ignore();
-        return;
-    }
-    closing_ = true;
-    if (host_.running() > 0) {
-        // The command ends at its next item and keeps what it did; the window closes then,
-        // never under it.
-        host_.requestStop();
+    if (!MayCloseNow(host_, *copy_, closing_)) {
         event->ignore();
         return;
     }

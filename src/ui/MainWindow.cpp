@@ -46,6 +46,7 @@
 #include "ui/SearchBox.h"
 #include "ui/UsageText.h"
 #include "ui/WidgetPlacing.h"
+#include "ui/WindowClose.h"
 #include "ui/WindowCopy.h"
 
 namespace kestavel {
@@ -366,16 +367,7 @@ void MainWindow::stopAndQuit() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    // A copy from this window runs exactly while its copy button is disabled; Yes ends it.
-    if (!closing_ && !copy_->allowClose()) {
-        event->ignore();
-        return;
-    }
-    closing_ = true;
-    if (host_.running() > 0) {
-        // Every running command, in this window or EditWindow, ends at its next item and keeps
-        // what it did; the window closes when the last has ended.
-        host_.requestStop();
+    if (!MayCloseNow(host_, *copy_, closing_)) {
         event->ignore();
         return;
     }

@@ -16,6 +16,7 @@
 #include "ui/PictureListView.h"
 #include "ui/QtTextBoxes.h"
 #include "ui/WidgetPlacing.h"
+#include "ui/WindowClose.h"
 #include "ui/WindowCopy.h"
 
 namespace kestavel {
@@ -100,15 +101,7 @@ void PictureWindow::showPictures(std::vector<Thumbnail> pictures) {
 }
 
 void PictureWindow::closeEvent(QCloseEvent* event) {
-    // A copy from this window runs exactly while its copy button is disabled: Yes ends it.
-    if (!closing_ && !copy_->allowClose()) {
-        event->ignore();
-        return;
-    }
-    closing_ = true;
-    if (host_.running() > 0) {
-        // A fill into this window ends at its next picture; the window closes then.
-        host_.requestStop();
+    if (!MayCloseNow(host_, *copy_, closing_)) {
         event->ignore();
         return;
     }
