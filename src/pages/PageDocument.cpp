@@ -183,6 +183,13 @@ bool PageDocument::completeLineAt(std::size_t start) {
     return start < size_;
 }
 
+PageDocument::MarkerHit PageDocument::hitAt(std::size_t offset) const {
+    MarkerHit found;
+    found.line = lineAround(offset);
+    found.position = offset - found.line.start + 1;
+    return found;
+}
+
 PageDocument::Line PageDocument::lineAround(std::size_t offset) const {
     const char* bytes = data();
     std::size_t start = offset;
@@ -225,13 +232,7 @@ std::optional<PageDocument::MarkerHit> PageDocument::findFrom(std::string_view m
         // reaches past the last line feed read, and a later search goes on where this one ended.
         if (from < complete_) {
             const char* hit = FindFolded(data() + from, data() + complete_, marker);
-            if (hit) {
-                const auto offset = static_cast<std::size_t>(hit - data());
-                MarkerHit found;
-                found.line = lineAround(offset);
-                found.position = offset - found.line.start + 1;
-                return found;
-            }
+            if (hit) return hitAt(static_cast<std::size_t>(hit - data()));
             from = complete_;
         }
         if (ended_) return std::nullopt;
@@ -278,13 +279,7 @@ std::optional<PageDocument::MarkerHit> PageDocument::findAnyFrom(const std::stri
         if (from < complete_) {
             const char* hit =
                 FindFoldedAny(data() + from, data() + complete_, markers, count, which);
-            if (hit) {
-                const auto offset = static_cast<std::size_t>(hit - data());
-                MarkerHit found;
-                found.line = lineAround(offset);
-                found.position = offset - found.line.start + 1;
-                return found;
-            }
+            if (hit) return hitAt(static_cast<std::size_t>(hit - data()));
             from = complete_;
         }
         if (ended_) return std::nullopt;

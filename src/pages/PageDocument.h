@@ -110,6 +110,8 @@ class PageDocument {
     // line starts there.
     bool completeLineAt(std::size_t start);
     Line lineAround(std::size_t offset) const;
+    // The hit of a marker found at this offset of the page.
+    MarkerHit hitAt(std::size_t offset) const;
     // The first line starting at or after this offset (a line's start) that holds the marker.
     std::optional<MarkerHit> findFrom(std::string_view marker, std::size_t from);
 
