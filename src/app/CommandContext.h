@@ -12,10 +12,9 @@
 #include "app/PictureBox.h"
 #include "app/Shell.h"
 #include "app/TextBox.h"
+#include "platform/HttpClient.h"
 
 namespace kestavel {
-
-class HttpClient;
 
 // How a window's long commands show their progress.
 enum class ProgressVariant {
@@ -59,7 +58,10 @@ struct CommandServices {
     EventPump* pump = nullptr;
     Shell* shell = nullptr;
     BusyState* busy = nullptr;  // MainWindow's, whichever window runs the command
-    HttpClient* http = nullptr;
+    // Every fetch of a command gets a connection of its own made with these options; up to
+    // fetchesAtOnce of them run at the same time.
+    HttpOptions http;
+    int fetchesAtOnce = 4;
     CommandHost* host = nullptr;  // the window's running commands and their stop request
 };
 

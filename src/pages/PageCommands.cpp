@@ -8,12 +8,14 @@
 #include <vector>
 
 #include "app/CommandFrame.h"
+#include "app/ConcurrentFetches.h"
 #include "catalogue/CommandWrites.h"
 #include "catalogue/DisplayText.h"
 #include "catalogue/ItemFolder.h"
 #include "catalogue/ModCatalogue.h"
 #include "catalogue/RunFiles.h"
 #include "pages/FailureReport.h"
+#include "pages/FetchTally.h"
 #include "pages/PageDocument.h"
 #include "pages/PageExtraction.h"
 #include "pages/PageFetch.h"
@@ -113,40 +115,50 @@ void DownloadPages(const CommandContext& context) {
     if (!catalogue) return;
     const std::vector<Item> items = ReadItems(*catalogue, {});
     catalogue->close();
-    FailureList failures;
-    std::int64_t fetches = 0;
     frame.showProgress();
-    for (const Item& item : items) {
-        if (frame.stopRequested()) break;
-        if (item.gone) continue;
-        const GbkText& code = item.code;
-        // Both settings are taken from their boxes at the moment of use.
-        const std::string folder = context.settings.workshopFolder->text();
-        const std::string path = ItemFolder(folder, code).page();
-        if (PathExists(path)) continue;
-        const std::string address = PageAddress(context.settings.pagePrefix->text(), code);
-        frame.beforeItem();
-        const std::string codeText = GbkToUtf8(code);
-        frame.setProgress("正在下载网页文档，序号：" + item.number + "，目录名：" + codeText);
-
-        // The page is complete under its temporary name before it takes the real one, so a cut
-        // page is never taken for a saved one.
-        const std::string temporary = ItemFolder(folder, code).temporaryPage();
-        const bool fetched = FetchPageTo(*context.services.http, address, temporary);
-        if (frame.stopRequested()) {
-            // A fetch cut short by the stop is no answer.
-            DeleteFile(temporary);
-            break;
+    // Written by the item's job, read once every job has ended.
+    std::vector<FetchOutcome> outcomes(items.size(), FetchOutcome::NotFetched);
+    {
+        ConcurrentFetches fetches(context, frame);
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            const Item& item = items[i];
+            if (frame.stopRequested()) break;
+            if (item.gone) continue;
+            const GbkText& code = item.code;
+            // Both settings are taken from their boxes at the moment of use.
+            const ItemFolder folder(context.settings.workshopFolder->text(), code);
+            const std::string path = folder.page();
+            if (!fetches.awaitKey(path)) break;
+            if (PathExists(path)) continue;
+            const std::string address = PageAddress(context.settings.pagePrefix->text(), code);
+            frame.beforeItem();
+            const std::string progress =
+                "正在下载网页文档，序号：" + item.number + "，目录名：" + GbkToUtf8(code);
+            // The page is complete under its temporary name before it takes the real one, so a
+            // cut page is never taken for a saved one.
+            auto job = [&outcome = outcomes[i], address, temporary = folder.temporaryPage(),
+                        path](FetchWorker& worker) {
+                const bool fetched = FetchPageTo(worker.http, address, temporary);
+                // A fetch cut short by the stop is no answer.
+                if (worker.stopRequested()) {
+                    DeleteFile(temporary);
+                    return;
+                }
+                outcome = fetched && ReplaceFile(temporary, path) ? FetchOutcome::Fetched
+                                                                  : FetchOutcome::Failed;
+                if (outcome == FetchOutcome::Failed) DeleteFile(temporary);
+            };
+            if (!fetches.start(path, progress, std::move(job))) break;
         }
-        ++fetches;
-        if (!fetched || !ReplaceFile(temporary, path)) {
-            failures.add(item.number, codeText);
-            DeleteFile(temporary);
-        }
+        fetches.finish();
     }
-    const std::string summary = "下载网页文档完成，共下载文档" + std::to_string(fetches) + "个";
+    const FetchTally tally = TallyFetches(outcomes, [&](std::size_t i) {
+        return std::pair(items[i].number, GbkToUtf8(items[i].code));
+    });
+    const std::string summary =
+        "下载网页文档完成，共下载文档" + std::to_string(tally.fetched) + "个";
     // The summary, then the failure report (when anything failed), then the closing pause.
-    frame.finish(summary, FailureReport(kDownloadFailedHeading, failures));
+    frame.finish(summary, FailureReport(kDownloadFailedHeading, tally.failures));
 }
 
 void ExtractModInformation(const CommandContext& context) {

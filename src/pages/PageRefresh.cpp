@@ -4,9 +4,11 @@
 #include <vector>
 
 #include "app/CommandFrame.h"
+#include "app/ConcurrentFetches.h"
 #include "app/HourWindow.h"
 #include "catalogue/ItemFolder.h"
 #include "pages/FailureReport.h"
+#include "pages/FetchTally.h"
 #include "pages/PageCommands.h"
 #include "pages/PageDocument.h"
 #include "pages/PageFetch.h"
@@ -35,8 +37,7 @@ std::vector<PickedItem> PickedItems(const ItemList& list) {
     return items;
 }
 
-// A saved page is fetched again only while it is live and its age lies in the window; a page
-// that cannot be read counts as dead.
+// A page file that cannot be read counts as dead.
 bool IsLivePageFile(const std::string& path) {
     auto page = PageDocument::open(path);
     return page && IsLivePage(*page);
@@ -70,48 +71,57 @@ void RefreshPages(const CommandContext& edit) {
     frame.setProgress("正在下载文档...");
     edit.services.pump->runEvents(1);
 
-    std::int64_t fetches = 0;
-    FailureList failures;
-    for (const PickedItem& item : items) {
-        if (frame.stopRequested()) break;
-        // Both settings are taken from their boxes at the moment of use.
-        const std::string folder = edit.settings.workshopFolder->text();
-        const std::string path = ItemFolder(folder, item.code).page();
-        const bool saved = PathExists(path);
-        if (saved && !SavedPageDue(path, edit)) continue;
-        frame.beforeItem();
-        const std::string code = GbkToUtf8(item.code);
-        frame.setProgress("正在下载网页文档，序号：" + item.number + "，目录名：" + code);
-
-        // The fresh copy is complete under the temporary name before it takes the page's name,
-        // so the item always has its last good page and nothing half written is kept.
-        const std::string temporary = ItemFolder(folder, item.code).temporaryPage();
-        const std::string address = PageAddress(edit.settings.pagePrefix->text(), item.code);
-        const bool fetched = FetchPageTo(*edit.services.http, address, temporary);
-        if (frame.stopRequested()) {
-            // A fetch cut short by the stop is no answer.
-            DeleteFile(temporary);
-            break;
+    // Written by the item's job, read once every job has ended.
+    std::vector<FetchOutcome> outcomes(items.size(), FetchOutcome::NotFetched);
+    {
+        ConcurrentFetches fetches(edit, frame);
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            const PickedItem& item = items[i];
+            if (frame.stopRequested()) break;
+            // Both settings are taken from their boxes at the moment of use.
+            const ItemFolder folder(edit.settings.workshopFolder->text(), item.code);
+            const std::string path = folder.page();
+            if (!fetches.awaitKey(path)) break;
+            const bool saved = PathExists(path);
+            if (saved && !SavedPageDue(path, edit)) continue;
+            frame.beforeItem();
+            const std::string progress =
+                "正在下载网页文档，序号：" + item.number + "，目录名：" + GbkToUtf8(item.code);
+            // The fresh copy is complete under the temporary name before it takes the page's
+            // name, so the item always has its last good page and nothing half written is kept.
+            auto job = [&outcome = outcomes[i], saved, path, temporary = folder.temporaryPage(),
+                        address = PageAddress(edit.settings.pagePrefix->text(), item.code)](
+                           FetchWorker& worker) {
+                const bool fetched = FetchPageTo(worker.http, address, temporary);
+                // A fetch cut short by the stop is no answer.
+                if (worker.stopRequested()) {
+                    DeleteFile(temporary);
+                    return;
+                }
+                outcome = fetched ? FetchOutcome::Fetched : FetchOutcome::Failed;
+                if (!fetched) return;
+                // A dead fresh copy must not replace the last live one; an item without a page
+                // keeps whatever the workshop answered.
+                if (saved && !IsLivePageFile(temporary)) {
+                    DeleteFile(temporary);
+                    return;
+                }
+                // One rename: the saved page is replaced, never first removed.
+                if (!ReplaceFile(temporary, path)) {
+                    DeleteFile(temporary);
+                    outcome = FetchOutcome::Failed;
+                }
+            };
+            if (!fetches.start(path, progress, std::move(job))) break;
         }
-        ++fetches;
-        if (!fetched) {
-            failures.add(item.number, code);
-            continue;
-        }
-        // A dead fresh copy must not replace the last live one; an item without a page keeps
-        // whatever the workshop answered.
-        if (saved && !IsLivePageFile(temporary)) {
-            DeleteFile(temporary);
-            continue;
-        }
-        // One rename: the saved page is replaced, never first removed.
-        if (!ReplaceFile(temporary, path)) {
-            DeleteFile(temporary);
-            failures.add(item.number, code);
-        }
+        fetches.finish();
     }
-    const std::string summary = "更新网页文档完成，共下载文档" + std::to_string(fetches) + "个";
-    frame.finish(summary, FailureReport(kRefreshFailedHeading, failures) + kReextractLine);
+    const FetchTally tally = TallyFetches(outcomes, [&](std::size_t i) {
+        return std::pair(items[i].number, GbkToUtf8(items[i].code));
+    });
+    const std::string summary =
+        "更新网页文档完成，共下载文档" + std::to_string(tally.fetched) + "个";
+    frame.finish(summary, FailureReport(kRefreshFailedHeading, tally.failures) + kReextractLine);
     frame.setProgress(summary + kReextractProgress);
 }
 

@@ -1,11 +1,12 @@
 #include "pictures/FullPictureCommands.h"
 
+#include <atomic>
 #include <filesystem>
-
 #include <string>
 #include <vector>
 
 #include "app/CommandFrame.h"
+#include "app/ConcurrentFetches.h"
 #include "catalogue/ItemFolder.h"
 #include "catalogue/PickMarks.h"
 #include "pages/PageDocument.h"
@@ -67,36 +68,45 @@ void FullPictureDownload(const CommandContext& edit, std::span<const std::string
     frame.setProgress("正在下载图片...");
     edit.services.pump->runEvents(1);
 
-    HttpClient& client = *edit.services.http;
-    int fetched = 0;
-    for (const PickedRow& item : items) {
-        if (frame.stopRequested()) break;
-        const std::string workshopFolder = edit.settings.workshopFolder->text();
-        std::vector<std::string> addresses;
-        const ItemFolder folder(workshopFolder, item.code);
-        if (auto page = PageDocument::open(folder.page())) {
-            addresses = PictureAddresses(*page, markers);
-        }
-        const std::string code = GbkToUtf8(item.code);
-        for (std::size_t k = 1; k <= addresses.size(); ++k) {
-            const std::string path = folder.fullPicture(static_cast<int>(k));
-            const std::string name = std::filesystem::path(path).filename().string();
-            frame.setProgress("正在下载图片，序号：" + item.number + "，目录名：" + code +
-                              "，文件名：" + name);
-            frame.beforeItem();
+    // Counted by the jobs: each fetch the stop did not cut short.
+    std::atomic<int> fetched{0};
+    {
+        ConcurrentFetches fetches(edit, frame);
+        for (const PickedRow& item : items) {
             if (frame.stopRequested()) break;
-            const auto answer = client.get(addresses[k - 1]);
-            // A fetch the stop cut short is no answer, and is not counted.
-            if (frame.stopRequested()) break;
-            ++fetched;
-            if (!answer || !answer->succeeded() || answer->body.size() <= kLargestDiscarded) {
-                continue;
+            const std::string workshopFolder = edit.settings.workshopFolder->text();
+            std::vector<std::string> addresses;
+            const ItemFolder folder(workshopFolder, item.code);
+            if (auto page = PageDocument::open(folder.page())) {
+                addresses = PictureAddresses(*page, markers);
             }
-            // Written whole beside it and renamed over the old picture in one step.
-            WriteFileAtomically(path, answer->body);
+            const std::string code = GbkToUtf8(item.code);
+            for (std::size_t k = 1; k <= addresses.size(); ++k) {
+                const std::string path = folder.fullPicture(static_cast<int>(k));
+                const std::string name = std::filesystem::path(path).filename().string();
+                frame.beforeItem();
+                if (!fetches.awaitKey(path)) break;
+                auto job = [&fetched, path, address = addresses[k - 1]](FetchWorker& worker) {
+                    const auto answer = worker.http.get(address);
+                    // A fetch the stop cut short is no answer, and is not counted.
+                    if (worker.stopRequested()) return;
+                    ++fetched;
+                    if (!answer || !answer->succeeded() ||
+                        answer->body.size() <= kLargestDiscarded) {
+                        return;
+                    }
+                    // Written whole beside it and renamed over the old picture in one step.
+                    WriteFileAtomically(path, answer->body);
+                };
+                const std::string progress = "正在下载图片，序号：" + item.number + "，目录名：" +
+                                             code + "，文件名：" + name;
+                if (!fetches.start(path, progress, std::move(job))) break;
+            }
         }
+        fetches.finish();
     }
-    const std::string summary = "\r\n下载完成，共下载图片" + std::to_string(fetched) + "个。";
+    const std::string summary =
+        "\r\n下载完成，共下载图片" + std::to_string(fetched.load()) + "个。";
     frame.setProgress(summary);
     edit.window.resultBox->append(summary);
 }

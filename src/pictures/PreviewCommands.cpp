@@ -5,12 +5,14 @@
 #include <vector>
 
 #include "app/CommandFrame.h"
+#include "app/ConcurrentFetches.h"
 #include "app/HourWindow.h"
 #include "catalogue/DisplayText.h"
 #include "catalogue/ModCatalogue.h"
 #include "catalogue/RecordNumber.h"
 #include "catalogue/RunFiles.h"
 #include "pages/FailureReport.h"
+#include "pages/FetchTally.h"
 #include "pictures/PreviewFiles.h"
 #include "pictures/VariantFetch.h"
 #include "platform/CodePage.h"
@@ -77,37 +79,48 @@ void PreviewDownload(const CommandContext& context) {
     if (!catalogue) return;
     frame.showProgress();
     frame.setProgress("准备下载...");
-    int fetched = 0;
-    FailureList failures;
-    for (int n = 1; n <= catalogue->recordCount(); ++n) {
-        if (frame.stopRequested()) break;
-        catalogue->goToRecord(n);
-        const GbkText code = std::get<GbkText>(catalogue->read(Field::Code));
-        const std::string address =
-            std::get<GbkText>(catalogue->read(Field::PictureAddress)).bytes();
-        const std::string folder = context.settings.workshopFolder->text();
-        const PreviewFiles files = PreviewFiles::of(folder, code);
-        if (address.empty() || PathExists(files.picture)) continue;
-        const std::string number = GbkToUtf8(DisplayText(catalogue->read(Field::Number)));
-        frame.beforeItem();
-        frame.setProgress("正在下载预览图，序号：" + number + "，目录名：" + GbkToUtf8(code));
-        const bool gone = std::get<bool>(catalogue->read(Field::Gone));
-        // A temporary left by an ended fetch is not a picture of this item: the fetch replaces it.
-        const std::int64_t size =
-            VariantFetch(*context.services.http, address, files.temporary, gone);
-        if (frame.stopRequested()) {
-            DeleteFile(files.temporary);
-            break;
+    const auto count = static_cast<std::size_t>(catalogue->recordCount());
+    // Written by the item's job, read once every job has ended.
+    std::vector<FetchOutcome> outcomes(count, FetchOutcome::NotFetched);
+    std::vector<std::pair<std::string, std::string>> labels(count);
+    {
+        ConcurrentFetches fetches(context, frame);
+        for (std::size_t i = 0; i < count; ++i) {
+            if (frame.stopRequested()) break;
+            catalogue->goToRecord(static_cast<int>(i) + 1);
+            const GbkText code = std::get<GbkText>(catalogue->read(Field::Code));
+            const std::string address =
+                std::get<GbkText>(catalogue->read(Field::PictureAddress)).bytes();
+            const std::string folder = context.settings.workshopFolder->text();
+            const PreviewFiles files = PreviewFiles::of(folder, code);
+            if (!fetches.awaitKey(files.picture)) break;
+            if (address.empty() || PathExists(files.picture)) continue;
+            labels[i] = {GbkToUtf8(DisplayText(catalogue->read(Field::Number))), GbkToUtf8(code)};
+            frame.beforeItem();
+            const std::string progress =
+                "正在下载预览图，序号：" + labels[i].first + "，目录名：" + labels[i].second;
+            const bool gone = std::get<bool>(catalogue->read(Field::Gone));
+            auto job = [&outcome = outcomes[i], address, files, gone](FetchWorker& worker) {
+                // A temporary left by an ended fetch is not a picture of this item: the fetch
+                // replaces it.
+                const std::int64_t size = VariantFetch(worker.http, address, files.temporary, gone);
+                if (worker.stopRequested()) {
+                    DeleteFile(files.temporary);
+                    return;
+                }
+                outcome = size > 0 && ReplaceFile(files.temporary, files.picture)
+                              ? FetchOutcome::Fetched
+                              : FetchOutcome::Failed;
+                if (outcome == FetchOutcome::Failed) DeleteFile(files.temporary);
+            };
+            if (!fetches.start(files.picture, progress, std::move(job))) break;
         }
-        ++fetched;
-        if (size == 0 || !ReplaceFile(files.temporary, files.picture)) {
-            DeleteFile(files.temporary);
-            failures.add(number, GbkToUtf8(code));
-        }
+        fetches.finish();
     }
     catalogue->close();
-    frame.finish("下载预览图完成，共下载预览图" + std::to_string(fetched) + "个",
-                 FailureReport(kDownloadFailedHeading, failures));
+    const FetchTally tally = TallyFetches(outcomes, [&](std::size_t i) { return labels[i]; });
+    frame.finish("下载预览图完成，共下载预览图" + std::to_string(tally.fetched) + "个",
+                 FailureReport(kDownloadFailedHeading, tally.failures));
 }
 
 void PreviewRefresh(const CommandContext& edit) {
@@ -138,54 +151,55 @@ void PreviewRefresh(const CommandContext& edit) {
 
     const HourWindow window =
         HourWindow::read(edit.window.leastHours->text(), edit.window.mostHours->text());
-    auto showProgress = [&](const PickedItem& item) {
-        frame.beforeItem();
-        frame.setProgress("正在下载预览图，序号：" + GbkToUtf8(item.number) + "，目录名：" +
-                          GbkToUtf8(item.code));
-    };
-    HttpClient& client = *edit.services.http;
-    int fetched = 0;
-    FailureList failures;
-    for (const PickedItem& item : items) {
-        if (frame.stopRequested()) break;
-        const PreviewFiles files =
-            PreviewFiles::of(edit.settings.workshopFolder->text(), item.code);
-        if (!PathExists(files.picture)) {
-            showProgress(item);
-            const std::int64_t size = VariantFetch(client, item.address, files.temporary, false);
+    // Written by the item's job, read once every job has ended.
+    std::vector<FetchOutcome> outcomes(items.size(), FetchOutcome::NotFetched);
+    {
+        ConcurrentFetches fetches(edit, frame);
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            const PickedItem& item = items[i];
             if (frame.stopRequested()) break;
-            ++fetched;
-            if (size == 0) {
-                failures.add(GbkToUtf8(item.number), GbkToUtf8(item.code));
-            } else {
-                ReplaceFile(files.temporary, files.picture);
+            const PreviewFiles files =
+                PreviewFiles::of(edit.settings.workshopFolder->text(), item.code);
+            if (!fetches.awaitKey(files.picture)) break;
+            const bool present = PathExists(files.picture);
+            if (present) {
+                // Hours as the wall clock counts them, as for the page refresh's same window.
+                const auto age = WallClockHoursSinceLastWrite(files.picture);
+                if (!age || !window.admits(*age)) continue;
             }
-            continue;
+            frame.beforeItem();
+            const std::string progress = "正在下载预览图，序号：" + GbkToUtf8(item.number) +
+                                         "，目录名：" + GbkToUtf8(item.code);
+            auto job = [&outcome = outcomes[i], present, files, address = item.address,
+                        keepBackup =
+                            edit.window.keepPreviewBackup->isChecked()](FetchWorker& worker) {
+                const auto oldDigest = present ? Md5OfFile(files.picture) : std::nullopt;
+                const std::int64_t oldSize = present ? FileSize(files.picture) : 0;
+                const std::int64_t newSize =
+                    VariantFetch(worker.http, address, files.temporary, false);
+                if (worker.stopRequested()) {
+                    DeleteFile(files.temporary);
+                    return;
+                }
+                outcome = newSize > 0 ? FetchOutcome::Fetched : FetchOutcome::Failed;
+                if (newSize == 0) return;
+                if (!present) {
+                    ReplaceFile(files.temporary, files.picture);
+                } else if (oldDigest && Md5OfFile(files.temporary) == oldDigest) {
+                    DeleteFile(files.temporary);
+                } else {
+                    ReplaceOldPicture(files, oldSize, newSize, keepBackup);
+                }
+            };
+            if (!fetches.start(files.picture, progress, std::move(job))) break;
         }
-        // Hours as the wall clock counts them, as for the page refresh's same window.
-        const auto age = WallClockHoursSinceLastWrite(files.picture);
-        if (!age || !window.admits(*age)) continue;
-        const auto oldDigest = Md5OfFile(files.picture);
-        const std::int64_t oldSize = FileSize(files.picture);
-        showProgress(item);
-        const std::int64_t newSize = VariantFetch(client, item.address, files.temporary, false);
-        if (frame.stopRequested()) {
-            DeleteFile(files.temporary);
-            break;
-        }
-        ++fetched;
-        if (newSize == 0) {
-            failures.add(GbkToUtf8(item.number), GbkToUtf8(item.code));
-            continue;
-        }
-        if (oldDigest && Md5OfFile(files.temporary) == oldDigest) {
-            DeleteFile(files.temporary);
-            continue;
-        }
-        ReplaceOldPicture(files, oldSize, newSize, edit.window.keepPreviewBackup->isChecked());
+        fetches.finish();
     }
-    frame.finish("更新预览图完成，共下载预览图" + std::to_string(fetched) + "个",
-                 FailureReport(kRefreshFailedHeading, failures));
+    const FetchTally tally = TallyFetches(outcomes, [&](std::size_t i) {
+        return std::pair(GbkToUtf8(items[i].number), GbkToUtf8(items[i].code));
+    });
+    frame.finish("更新预览图完成，共下载预览图" + std::to_string(tally.fetched) + "个",
+                 FailureReport(kRefreshFailedHeading, tally.failures));
 }
 
 }  // namespace kestavel

@@ -2,8 +2,13 @@
 
 #include <curl/curl.h>
 
+#include <algorithm>
+#include <cctype>
+#include <ctime>
 #include <mutex>
 #include <utility>
+
+#include "platform/FetchPause.h"
 
 namespace kestavel {
 namespace {
@@ -30,6 +35,51 @@ std::size_t Receive(char* data, std::size_t size, std::size_t count, void* user)
     return bytes;
 }
 
+// The Retry-After header of the last response: a count of seconds or an HTTP date.
+std::chrono::seconds ParseRetryAfter(std::string value) {
+    while (!value.empty() && std::isspace(static_cast<unsigned char>(value.back()))) {
+        value.pop_back();
+    }
+    const auto first = value.find_first_not_of(" \t");
+    if (first == std::string::npos) return std::chrono::seconds{0};
+    value.erase(0, first);
+    if (std::all_of(value.begin(), value.end(),
+                    [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; })) {
+        // Anything past a day is as good as a day: the caller caps it far below.
+        if (value.size() > 5) return std::chrono::seconds{86400};
+        return std::chrono::seconds{std::stol(value)};
+    }
+    const std::time_t date = curl_getdate(value.c_str(), nullptr);
+    if (date < 0) return std::chrono::seconds{0};
+    return std::chrono::seconds{std::max<std::time_t>(date - std::time(nullptr), 0)};
+}
+
+std::size_t ReceiveHeader(char* data, std::size_t size, std::size_t count, void* user) {
+    auto* retryAfter = static_cast<std::chrono::seconds*>(user);
+    const std::size_t bytes = size * count;
+    const std::string_view line(data, bytes);
+    constexpr std::string_view kName = "retry-after:";
+    if (line.substr(0, 5) == "HTTP/") {
+        // A new response (after a redirect or a 100 Continue): only the last one counts.
+        *retryAfter = std::chrono::seconds{0};
+    } else if (line.size() >= kName.size() &&
+               std::equal(kName.begin(), kName.end(), line.begin(), [](char a, char b) {
+                   return a == std::tolower(static_cast<unsigned char>(b));
+               })) {
+        *retryAfter = ParseRetryAfter(std::string(line.substr(kName.size())));
+    }
+    return bytes;
+}
+
+// The rest an answer asks for: what its Retry-After says, capped, or the rest of a bare 429.
+std::chrono::milliseconds RestAsked(const HttpResponse& response, const HttpOptions& options) {
+    if (response.retryAfter.count() > 0) {
+        return std::min(response.retryAfter, HttpClient::kLongestPause);
+    }
+    if (response.status == 429) return options.restWithoutRetryAfter;
+    return std::chrono::milliseconds{0};
+}
+
 int AskStop(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
     const auto* stop = static_cast<const std::function<bool()>*>(user);
     return (*stop)() ? 1 : 0;  // non-zero aborts the transfer
@@ -51,7 +101,24 @@ HttpClient::~HttpClient() {
 }
 
 std::optional<HttpResponse> HttpClient::get(const std::string& url) {
+    auto response = fetch(url);
+    if (!pause_ || !response) return response;
+    const auto rest = RestAsked(*response, options_);
+    if (rest.count() == 0) return response;
+    pause_->pauseFor(rest);
+    if (response->succeeded()) return response;
+    // Asked once more after the rest; a second refusal stands, and pauses the others again.
+    response = fetch(url);
+    if (response) pause_->pauseFor(RestAsked(*response, options_));
+    return response;
+}
+
+std::optional<HttpResponse> HttpClient::fetch(const std::string& url) {
     lastError_.clear();
+    if (pause_ && !pause_->waitOver(stop_)) {
+        lastError_ = "stopped during the pause the server asked for";
+        return std::nullopt;
+    }
     CURL* curl = static_cast<CURL*>(handle_);
     if (!curl) {
         lastError_ = "libcurl could not be set up";
@@ -105,6 +172,8 @@ std::optional<HttpResponse> HttpClient::get(const std::string& url) {
                      static_cast<curl_off_t>(options_.maxBodyBytes));
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, Receive);
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, &receiver);
+    curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, ReceiveHeader);
+    curl_easy_setopt(curl, CURLOPT_HEADERDATA, &response.retryAfter);
 
     if (stop_) {
         curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, AskStop);

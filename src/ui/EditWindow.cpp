@@ -63,14 +63,12 @@ QRadioButton* Radio(QWidget* parent, const char* name, const char* caption, int 
 
 EditWindow::EditWindow(const Links& links)
     : host_(links.mainHost),
-      http_(links.services.httpOptions),
       sortState_(*links.sortState),
       endProgram_(links.endProgram),
       openPictureWindow_(links.openPictureWindow) {
     setObjectName(QStringLiteral("EditWindow"));
     setWindowTitle(QStringLiteral("Kestavel - 编辑窗口"));
     setAttribute(Qt::WA_DeleteOnClose);
-    http_.setStopCheck([this] { return host_.stopRequested(); });
     host_.onIdle([this] {
         if (closing_) QTimer::singleShot(0, this, [this] { close(); });
     });
@@ -225,7 +223,7 @@ void EditWindow::bindContext(const Links& links) {
     context_.services.pump = links.services.pump;
     context_.services.shell = links.services.shell;
     context_.services.busy = links.busy;
-    context_.services.http = &http_;
+    context_.services.http = links.services.httpOptions;
     context_.services.host = &host_;
 }
 

@@ -10,7 +10,6 @@
 #include "app/CommandHost.h"
 #include "find/SortState.h"
 #include "pictures/PictureFill.h"
-#include "platform/HttpClient.h"
 #include "ui/WindowServices.h"
 
 class QCheckBox;
@@ -58,7 +57,6 @@ class EditWindow : public QWidget {
     void bindContext(const Links& links);
 
     CommandHost host_;
-    HttpClient http_;
     CommandContext context_;
     SortState& sortState_;
     std::function<void()> endProgram_;

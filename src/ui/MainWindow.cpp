@@ -84,8 +84,7 @@ std::unique_ptr<MainWindow> MainWindow::create(const std::string& runDirectory,
 }
 
 MainWindow::MainWindow(const std::string& runDirectory, WindowServices services)
-    : services_(services), http_(services.httpOptions) {
-    http_.setStopCheck([this] { return host_.stopRequested(); });
+    : services_(services) {
     host_.onIdle([this] {
         // Closed, or restored, from the event loop once the command's handler has returned.
         if (closing_) {
@@ -269,7 +268,7 @@ void MainWindow::bindContext() {
     context_.services.pump = services_.pump;
     context_.services.shell = services_.shell;
     context_.services.busy = this;
-    context_.services.http = &http_;
+    context_.services.http = services_.httpOptions;
     context_.services.host = &host_;
 }
 

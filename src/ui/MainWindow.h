@@ -11,7 +11,6 @@
 #include "app/CommandContext.h"
 #include "app/CommandHost.h"
 #include "find/SortState.h"
-#include "platform/HttpClient.h"
 #include "platform/RunLock.h"
 #include "ui/WindowServices.h"
 
@@ -76,7 +75,6 @@ class MainWindow : public QWidget, public BusyState {
     WindowServices services_;
     std::unique_ptr<RunLock> runLock_;
     CommandHost host_;
-    HttpClient http_;
     CommandContext context_;
     // A close was asked for: it happens once the running commands have stopped, and asks no
     // second time.

@@ -13,7 +13,7 @@ struct WindowServices {
     Dialogs* dialogs;
     EventPump* pump;
     Shell* shell;
-    // How the windows' web clients fetch (tests choose short time-outs).
+    // How the windows' commands fetch (tests choose short time-outs).
     HttpOptions httpOptions = {};
 };
 

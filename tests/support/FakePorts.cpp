@@ -1,6 +1,7 @@
 #include "support/FakePorts.h"
 
 #include "platform/CodePage.h"
+#include "support/ShortTimeouts.h"
 
 namespace kestavel::test {
 
@@ -135,9 +136,8 @@ FakeWindow::FakeWindow(std::string runDirectory) {
     context.services.dialogs = &dialogs;
     context.services.pump = &pump;
     context.services.shell = &shell;
-    context.services.http = &http;
+    context.services.http = ShortTimeouts();
     context.services.host = &host;
-    http.setStopCheck([this] { return host.stopRequested(); });
 }
 
 }  // namespace kestavel::test

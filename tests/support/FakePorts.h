@@ -223,7 +223,6 @@ struct FakeWindow {
     RecordingPump pump;
     RecordingShell shell;
     CommandHost host;
-    HttpClient http{ShortTimeouts()};
     CommandContext context;
 };
 

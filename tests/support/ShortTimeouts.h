@@ -14,6 +14,7 @@ inline HttpOptions ShortTimeouts() {
     options.connectTimeout = 2000ms;
     options.stallTime = 1s;
     options.totalTimeout = 10000ms;
+    options.restWithoutRetryAfter = 200ms;
     return options;
 }
 

@@ -82,6 +82,28 @@ class CommandFrameTest : public ::testing::Test {
             if (pump.runs.size() == n) close();
         };
     }
+    // Runs `close` once, at the first pump after `ready` holds.
+    void closeOncePumpedAfter(std::function<bool()> ready, std::function<void()> close) {
+        pump.onRun = [ready = std::move(ready), close = std::move(close), done = false]() mutable {
+            if (done || !ready()) return;
+            done = true;
+            close();
+        };
+    }
+    // Only the first item's picture and page answer at once: the others are still in flight
+    // when a window closes.
+    void slowAfterTheFirst(int records) {
+        for (int n = 2; n <= records; ++n) {
+            workshop::Answer picture;
+            picture.body = std::string(4000, 'x');
+            picture.delay = 20s;
+            server.setAnswer("/ugc/" + code(n) + "/637x358.resizedimage", picture);
+            workshop::Answer page;
+            page.body = workshop::BuildItemPage({});
+            page.delay = 20s;
+            server.setPage(code(n), page);
+        }
+    }
     // What the event loop does once the command's handler has returned.
     static void settle() {
         QCoreApplication::processEvents();
@@ -98,15 +120,18 @@ class CommandFrameTest : public ::testing::Test {
     QPointer<EditWindow> edit;
 };
 
-TEST_F(CommandFrameTest, ClosingEditWindowDuringAPictureRefreshEndsItAtTheNextItem) {
+TEST_F(CommandFrameTest, ClosingEditWindowDuringAPictureRefreshCutsTheFetchesInFlight) {
     open(5);
+    slowAfterTheFirst(5);
     openEditWindow();
     QTest::mouseClick(child<QPushButton>(edit, "按钮_全选"), Qt::LeftButton);
     dialogs.answers = {true};
-    // Pumps 1 and 2 come before the first item; 4 is the second item's.
-    closeAtPump(4, [this] { edit->close(); });
+    closeOncePumpedAfter([this] { return PathExists(picture(1)); }, [this] { edit->close(); });
+    const auto started = std::chrono::steady_clock::now();
     QTest::mouseClick(child<QPushButton>(edit, "按钮_更新图片"), Qt::LeftButton);
     ASSERT_TRUE(edit) << "the window went while its command ran";
+    // Cut within about a second, not after the server's 20 s.
+    EXPECT_LT(std::chrono::steady_clock::now() - started, 10s);
     EXPECT_NE(edit->context().window.resultBox->text().find("更新预览图完成，共下载预览图1个"),
               std::string::npos);
     settle();
@@ -119,17 +144,18 @@ TEST_F(CommandFrameTest, ClosingEditWindowDuringAPictureRefreshEndsItAtTheNextIt
 
 TEST_F(CommandFrameTest, ClosingMainWindowDuringEditWindowsCommandEndsTheProgramAfterIt) {
     open(5);
+    slowAfterTheFirst(5);
     openEditWindow();
     QTest::mouseClick(child<QPushButton>(edit, "按钮_全选"), Qt::LeftButton);
     dialogs.answers = {true};
-    closeAtPump(4, [this] { main->close(); });
+    closeOncePumpedAfter([this] { return PathExists(picture(1)); }, [this] { main->close(); });
     QTest::mouseClick(child<QPushButton>(edit, "按钮_更新图片"), Qt::LeftButton);
     EXPECT_TRUE(main->isVisible());  // not while the command ran
     settle();
     EXPECT_FALSE(main->isVisible());
     EXPECT_FALSE(edit);
     EXPECT_TRUE(PathExists(picture(1)));
-    EXPECT_FALSE(PathExists(picture(2)));
+    for (int n = 2; n <= 5; ++n) EXPECT_FALSE(PathExists(picture(n))) << n;
 }
 
 TEST_F(CommandFrameTest, ClosingMainWindowDuringANewIndexStoresWhatTheSummaryCounts) {
@@ -149,19 +175,25 @@ TEST_F(CommandFrameTest, ClosingMainWindowDuringANewIndexStoresWhatTheSummaryCou
         << results;
 }
 
-TEST_F(CommandFrameTest, ClosingMainWindowDuringAPageDownloadCutsTheFetchAndEnds) {
+TEST_F(CommandFrameTest, ClosingMainWindowDuringAPageDownloadCutsTheFetchesAndEnds) {
     open(6);
+    slowAfterTheFirst(6);
     dialogs.answers = {true};
-    closeAtPump(3, [this] { main->close(); });
+    const auto saved = [this](int n) {
+        return PathExists(ItemFolder(workshop, GbkText::fromAscii(code(n))).page());
+    };
+    closeOncePumpedAfter([&] { return saved(1); }, [this] { main->close(); });
     QTest::mouseClick(child<QPushButton>(main.get(), "按钮_下载网页源码"), Qt::LeftButton);
     settle();
     EXPECT_FALSE(main->isVisible());
+    for (int n = 1; n <= 6; ++n) EXPECT_EQ(saved(n), n == 1) << n;
     for (int n = 1; n <= 6; ++n) {
-        const bool saved = PathExists(ItemFolder(workshop, GbkText::fromAscii(code(n))).page());
-        EXPECT_EQ(saved, n < 3) << n;
+        EXPECT_FALSE(PathExists(ItemFolder(workshop, GbkText::fromAscii(code(n))).temporaryPage()))
+            << n;
     }
-    EXPECT_LE(server.requestCount(), 3u);  // the third was cut short, none came after it
-    EXPECT_TRUE(main->context().window.resultBox->text().ends_with("共下载文档2个"));
+    // Four in flight at most; none started after the close.
+    EXPECT_LE(server.requestCount(), 5u);
+    EXPECT_TRUE(main->context().window.resultBox->text().ends_with("共下载文档1个"));
 }
 
 // EditWindow's commands read its own boxes, not MainWindow's.
