@@ -94,7 +94,12 @@ bool ConcurrentFetches::start(const std::string& key, std::string progress, Fetc
     }
     changed_.notify_all();
     progress_ = std::move(progress);
-    if (shownPause_.empty()) frame_.setProgress(progress_);
+    if (pause_.remaining().count() > 0) {
+        showPause();
+    } else {
+        shownPause_.clear();
+        frame_.setProgress(progress_);
+    }
     return true;
 }
 

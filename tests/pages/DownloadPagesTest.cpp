@@ -199,6 +199,24 @@ TEST_F(DownloadPagesTest, TooManyRequestsAndServerErrorsFailAndAreTriedAgain) {
               "\r\n\r\n其中下载失败2个，序号是：\r\n1，3\r\n\r\n编码是：\r\n429，500");
 }
 
+TEST_F(DownloadPagesTest, ARestTheServerAsksForShowsInTheProgressBoxAndTheItemIsAskedAgain) {
+    addItem("1");
+    addItem("2");
+    Answer busy = Status(429, "<html>Too Many Requests</html>");
+    busy.headers = {{"Retry-After", "1"}};
+    server.setAnswers("/sharedfiles/filedetails/?id=1", {busy, Status(200, "page one")});
+    serve("2", "page two");
+    window.context.services.fetchesAtOnce = 1;
+    run();
+    EXPECT_EQ(ReadWholeFile(pagePath("1")), "page one");
+    EXPECT_EQ(ReadWholeFile(pagePath("2")), "page two");
+    EXPECT_EQ(window.resultBox.value, "\r\n\r\n下载网页文档完成，共下载文档2个");
+    EXPECT_EQ(window.progressBox.history,
+              (std::vector<std::string>{
+                  "正在下载网页文档，序号：1，目录名：1", "服务器要求暂停下载，1秒后继续...",
+                  "正在下载网页文档，序号：2，目录名：2", "下载网页文档完成，共下载文档2个"}));
+}
+
 TEST_F(DownloadPagesTest, AHostThatRefusesTheConnectionFailsEveryItem) {
     const int refusing = ::socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in address{};

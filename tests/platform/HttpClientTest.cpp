@@ -1,3 +1,4 @@
+#include "platform/FetchPause.h"
 #include "platform/HttpClient.h"
 #include "support/ShortTimeouts.h"
 
@@ -9,6 +10,7 @@
 
 #include <chrono>
 #include <string>
+#include <vector>
 
 #include "WorkshopServer.h"
 
@@ -193,6 +195,83 @@ TEST_F(HttpClientTest, ABodyPastTheCapGivesNothing) {
     auto under = capped.get(server.base() + "/chunked-under");
     ASSERT_TRUE(under);
     EXPECT_EQ(under->body, std::string(900, 'c'));
+}
+
+Answer Refusal(int status, std::string retryAfter) {
+    Answer answer;
+    answer.status = status;
+    answer.body = "<html>busy</html>";
+    if (!retryAfter.empty()) answer.headers = {{"Retry-After", std::move(retryAfter)}};
+    return answer;
+}
+
+// A client with a pause is polite: a rest asked for pauses every client sharing the pause, and
+// a failed answer that asked for it is asked once more after it.
+TEST_F(HttpClientTest, AnAnswerThatAsksForARestPausesAndAFailedOneIsAskedOnceMore) {
+    const std::string inADay = "Wed, 21 Oct 2099 07:28:00 GMT";
+    struct Case {
+        const char* name;
+        std::vector<Answer> answers;
+        std::size_t requests;
+        long status;
+        // What is left of the pause once the fetch has returned, in seconds.
+        int leftAtLeast;
+        int leftAtMost;
+    };
+    const std::vector<Case> cases = {
+        {"429, Retry-After: 1, then a page", {Refusal(429, "1"), Body("page")}, 2, 200, 0, 0},
+        {"429 without Retry-After", {Refusal(429, ""), Body("page")}, 2, 200, 0, 0},
+        {"429 twice", {Refusal(429, "1")}, 2, 429, 0, 1},
+        {"503 with Retry-After", {Refusal(503, "1"), Body("page")}, 2, 200, 0, 0},
+        {"503 without Retry-After is no request to rest", {Refusal(503, "")}, 1, 503, 0, 0},
+        {"a page with Retry-After: 120 is kept, the rest capped",
+         {Refusal(200, "120"), Body("never")},
+         1,
+         200,
+         59,
+         60},
+        {"Retry-After as a far date", {Refusal(200, inADay)}, 1, 200, 59, 60},
+        {"Retry-After that is no number", {Refusal(200, "soon")}, 1, 200, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        server.clearAnswers();
+        server.setAnswers("/busy", c.answers);
+        FetchPause pause;
+        client.setPause(&pause);
+        const auto before = server.requestCount();
+        const auto answer = client.get(server.base() + "/busy");
+        ASSERT_TRUE(answer) << client.lastError();
+        EXPECT_EQ(server.requestCount() - before, c.requests);
+        EXPECT_EQ(answer->status, c.status);
+        const auto left = std::chrono::duration_cast<std::chrono::seconds>(pause.remaining());
+        EXPECT_GE(left.count(), c.leftAtLeast);
+        EXPECT_LE(left.count(), c.leftAtMost);
+    }
+}
+
+TEST_F(HttpClientTest, APauseIsWaitedForAndAStopEndsTheWait) {
+    server.setAnswer("/page", Body("page"));
+    FetchPause pause;
+    client.setPause(&pause);
+    pause.pauseFor(300ms);
+    const auto started = std::chrono::steady_clock::now();
+    ASSERT_TRUE(client.get(server.base() + "/page"));
+    EXPECT_GE(std::chrono::steady_clock::now() - started, 250ms);
+
+    pause.pauseFor(60s);
+    client.setStopCheck([] { return true; });
+    EXPECT_FALSE(client.get(server.base() + "/page"));
+    EXPECT_EQ(server.requestCount(), 1u);
+}
+
+TEST_F(HttpClientTest, WithoutAPauseA429IsAnsweredAsItCame) {
+    server.setAnswers("/busy", {Refusal(429, "1"), Body("page")});
+    const auto answer = client.get(server.base() + "/busy");
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(answer->status, 429);
+    EXPECT_EQ(answer->retryAfter, 1s);
+    EXPECT_EQ(server.requestCount(), 1u);
 }
 
 TEST(HttpClientDefaults, AreMeantForRealUse) {

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <condition_variable>
+#include <deque>
+#include <iterator>
 #include <mutex>
 #include <thread>
 
@@ -16,8 +18,10 @@ struct WorkshopServer::State {
     mutable std::mutex mutex;
     std::condition_variable wake;
     bool stopping = false;
-    std::map<std::string, Answer> answers;
+    std::map<std::string, std::deque<Answer>> answers;
     std::vector<SeenRequest> seen;
+    std::size_t answering = 0;
+    std::size_t mostAnswering = 0;
 
     // Waits for the time given or until the server stops; false when it stopped.
     bool pause(std::chrono::milliseconds time) {
@@ -52,17 +56,28 @@ void WorkshopServer::State::answer(const httplib::Request& request, httplib::Res
         std::lock_guard<std::mutex> lock(mutex);
         seen.push_back({target, request.version, request.get_header_value("User-Agent"),
                         request.get_header_value("Accept")});
+        mostAnswering = std::max(mostAnswering, ++answering);
         auto it = answers.find(target);
         if (it != answers.end()) {
-            found = it->second;
+            found = it->second.front();
+            if (it->second.size() > 1) it->second.pop_front();
             known = true;
         }
     }
+    // Counted until the handler returns: the delay, where requests wait, is inside.
+    struct Answered {
+        State* state;
+        ~Answered() {
+            std::lock_guard<std::mutex> lock(state->mutex);
+            --state->answering;
+        }
+    } answered{this};
     if (!known) {
         response.status = 404;
-        response.set_content("<!DOCTYPE html>\r\n<html><head><title>404 Not Found</title></head>"
-                             "<body><h1>Not Found</h1></body></html>\r\n",
-                             "text/html; charset=UTF-8");
+        response.set_content(
+            "<!DOCTYPE html>\r\n<html><head><title>404 Not Found</title></head>"
+            "<body><h1>Not Found</h1></body></html>\r\n",
+            "text/html; charset=UTF-8");
         return;
     }
     if (found.delay.count() > 0 && !pause(found.delay)) {
@@ -75,6 +90,7 @@ void WorkshopServer::State::answer(const httplib::Request& request, httplib::Res
         return;
     }
     response.status = found.status;
+    for (const auto& [name, value] : found.headers) response.set_header(name, value);
     if (found.chunked && !found.drop && found.stall.count() == 0) {
         auto body = std::make_shared<const std::string>(std::move(found.body));
         auto sent = std::make_shared<bool>(false);
@@ -87,7 +103,8 @@ void WorkshopServer::State::answer(const httplib::Request& request, httplib::Res
                 *sent = true;
                 // In pieces of 4 KiB, as a streaming server would send them.
                 for (std::size_t at = 0; at < body->size(); at += 4096) {
-                    if (!sink.write(body->data() + at, std::min<std::size_t>(4096, body->size() - at)))
+                    if (!sink.write(body->data() + at,
+                                    std::min<std::size_t>(4096, body->size() - at)))
                         return false;
                 }
                 return true;
@@ -176,8 +193,14 @@ void WorkshopServer::setPage(const std::string& id, std::string body) {
 }
 
 void WorkshopServer::setAnswer(const std::string& target, Answer answer) {
+    setAnswers(target, {std::move(answer)});
+}
+
+void WorkshopServer::setAnswers(const std::string& target, std::vector<Answer> answers) {
+    if (answers.empty()) return;
     std::lock_guard<std::mutex> lock(state_->mutex);
-    state_->answers[target] = std::move(answer);
+    state_->answers[target] = std::deque<Answer>(std::make_move_iterator(answers.begin()),
+                                                 std::make_move_iterator(answers.end()));
 }
 
 void WorkshopServer::clearAnswers() {
@@ -193,6 +216,11 @@ std::vector<SeenRequest> WorkshopServer::requests() const {
 std::size_t WorkshopServer::requestCount() const {
     std::lock_guard<std::mutex> lock(state_->mutex);
     return state_->seen.size();
+}
+
+std::size_t WorkshopServer::mostAtOnce() const {
+    std::lock_guard<std::mutex> lock(state_->mutex);
+    return state_->mostAnswering;
 }
 
 std::size_t WorkshopServer::requestCount(const std::string& target) const {

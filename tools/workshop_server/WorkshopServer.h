@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace kestavel::workshop {
@@ -25,6 +26,8 @@ struct Answer {
     bool chunked = false;
     // Answers with this Location (and status 302 unless another 3xx is set).
     std::string redirect;
+    // Further headers, such as Retry-After.
+    std::vector<std::pair<std::string, std::string>> headers;
 };
 
 // What the server was asked, in order.
@@ -60,12 +63,16 @@ class WorkshopServer {
     void setPage(const std::string& id, std::string body);
     // Any address, by its path and query (for example "/ugc/1/AB/637x358.resizedimage").
     void setAnswer(const std::string& target, Answer answer);
+    // Answers taken in turn, one a request; the last one stays.
+    void setAnswers(const std::string& target, std::vector<Answer> answers);
     void clearAnswers();
 
     std::vector<SeenRequest> requests() const;
     std::size_t requestCount() const;
     // How often a target was asked for.
     std::size_t requestCount(const std::string& target) const;
+    // The most requests the server was answering at the same time.
+    std::size_t mostAtOnce() const;
 
     // Stops listening and ends every pending answer; called by the destructor.
     void stop();
