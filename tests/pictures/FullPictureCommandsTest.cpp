@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 
 #include "WorkshopPage.h"
 #include "WorkshopServer.h"
@@ -177,19 +178,24 @@ TEST_F(FullPictureTest, NothingPickedOrCancelledFetchesNothing) {
     EXPECT_FALSE(window.busy.busy);
 }
 
-TEST_F(FullPictureTest, AStopEndsTheDownloadBeforeTheNextPicture) {
-    for (const std::string code : {"100", "200", "300"}) {
+TEST_F(FullPictureTest, AStopCutsThePicturesInFlightAndKeepsTheEndedOne) {
+    for (const std::string code : {"100", "200", "300", "400", "500", "600"}) {
         addPage(code, "<img src=\"" + address(kCloud, "ugc/" + code + "/A/") + "\">");
-        serve(kCloud, "ugc/" + code + "/A/", Picture(20000, code[0]));
+        Answer picture = Picture(20000, code[0]);
+        // Only the first answers at once: the next ones are in flight at the stop.
+        if (code != "100") picture.delay = std::chrono::seconds(20);
+        serve(kCloud, "ugc/" + code + "/A/", picture);
     }
-    // Two pumps before the items, then one before each picture: the second picture's.
     window.pump.onRun = [this] {
-        if (window.pump.runs.size() == 4) window.host.requestStop();
+        if (PathExists(file("100", "100_pic1.jpg"))) window.host.requestStop();
     };
     download();
     EXPECT_TRUE(PathExists(file("100", "100_pic1.jpg")));
-    EXPECT_FALSE(PathExists(file("200", "200_pic1.jpg")));
-    EXPECT_EQ(servers[kCloud].requestCount(), 1u);
+    for (const std::string code : {"200", "300", "400", "500", "600"}) {
+        EXPECT_EQ(folder(code), std::vector<std::string>{code + ".info.txt"}) << code;
+    }
+    // Four at once at most, and none started after the stop.
+    EXPECT_LE(servers[kCloud].requestCount(), 5u);
     EXPECT_TRUE(window.resultBox.value.ends_with("\r\n下载完成，共下载图片1个。"));
 }
 

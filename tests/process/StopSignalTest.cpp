@@ -5,17 +5,17 @@
 #include <chrono>
 #include <string>
 
+#include "ProgramProcess.h"
+#include "WorkshopPage.h"
+#include "WorkshopServer.h"
+#include "catalogue/ItemFolder.h"
 #include "catalogue/ModCatalogue.h"
 #include "catalogue/RunFiles.h"
-#include "catalogue/ItemFolder.h"
 #include "pages/PageDocument.h"
 #include "platform/FileSystem.h"
 #include "platform/SqliteDatabase.h"
-#include "ProgramProcess.h"
 #include "support/CatalogueFixture.h"
 #include "support/TempDir.h"
-#include "WorkshopPage.h"
-#include "WorkshopServer.h"
 
 namespace kestavel {
 namespace {
@@ -104,16 +104,20 @@ TEST_F(StopSignalTest, SigtermDuringAPageDownloadKeepsEveryPassedPageWhole) {
     const int shown = lastShown(program);
     ASSERT_GE(shown, 4);
     EXPECT_LT(shown, kItems) << "the download ran to its end";
+    // Up to four fetches were in flight, among the items up to the last one shown: those were
+    // cut, every other one is saved whole, and none after it was started.
+    int cut = 0;
     for (int n = 1; n <= kItems; ++n) {
         EXPECT_FALSE(PathExists(ItemFolder(workshop, GbkText::fromAscii(code(n))).temporaryPage()));
-        if (n < shown) {
-            EXPECT_EQ(ReadWholeFile(pagePath(n)), page(n)) << n;
-        } else if (n > shown) {
+        if (n > shown) {
             EXPECT_FALSE(PathExists(pagePath(n))) << n;
         } else if (PathExists(pagePath(n))) {
-            EXPECT_EQ(ReadWholeFile(pagePath(n)), page(n));  // whole or not there
+            EXPECT_EQ(ReadWholeFile(pagePath(n)), page(n)) << n;  // whole or not there
+        } else {
+            ++cut;
         }
     }
+    EXPECT_LE(cut, 4);
     EXPECT_EQ(integrity(), "ok");
 }
 

@@ -90,17 +90,17 @@ class CommandFrameTest : public ::testing::Test {
             close();
         };
     }
-    // Only the first item's picture and page answer at once: the others are still in flight
-    // when a window closes.
-    void slowAfterTheFirst(int records) {
+    // The pictures and pages of the items after the first answer after this delay: with 20 s
+    // they are still in flight when a window closes.
+    void answerAfterTheFirstAfter(int records, std::chrono::milliseconds delay) {
         for (int n = 2; n <= records; ++n) {
             workshop::Answer picture;
             picture.body = std::string(4000, 'x');
-            picture.delay = 20s;
+            picture.delay = delay;
             server.setAnswer("/ugc/" + code(n) + "/637x358.resizedimage", picture);
             workshop::Answer page;
             page.body = workshop::BuildItemPage({});
-            page.delay = 20s;
+            page.delay = delay;
             server.setPage(code(n), page);
         }
     }
@@ -122,7 +122,7 @@ class CommandFrameTest : public ::testing::Test {
 
 TEST_F(CommandFrameTest, ClosingEditWindowDuringAPictureRefreshCutsTheFetchesInFlight) {
     open(5);
-    slowAfterTheFirst(5);
+    answerAfterTheFirstAfter(5, 20s);
     openEditWindow();
     QTest::mouseClick(child<QPushButton>(edit, "按钮_全选"), Qt::LeftButton);
     dialogs.answers = {true};
@@ -144,7 +144,7 @@ TEST_F(CommandFrameTest, ClosingEditWindowDuringAPictureRefreshCutsTheFetchesInF
 
 TEST_F(CommandFrameTest, ClosingMainWindowDuringEditWindowsCommandEndsTheProgramAfterIt) {
     open(5);
-    slowAfterTheFirst(5);
+    answerAfterTheFirstAfter(5, 20s);
     openEditWindow();
     QTest::mouseClick(child<QPushButton>(edit, "按钮_全选"), Qt::LeftButton);
     dialogs.answers = {true};
@@ -177,7 +177,7 @@ TEST_F(CommandFrameTest, ClosingMainWindowDuringANewIndexStoresWhatTheSummaryCou
 
 TEST_F(CommandFrameTest, ClosingMainWindowDuringAPageDownloadCutsTheFetchesAndEnds) {
     open(6);
-    slowAfterTheFirst(6);
+    answerAfterTheFirstAfter(6, 20s);
     dialogs.answers = {true};
     const auto saved = [this](int n) {
         return PathExists(ItemFolder(workshop, GbkText::fromAscii(code(n))).page());
@@ -277,21 +277,25 @@ TEST_F(CommandFrameTest, ARestoreDuringACommandWaitsForItToStop) {
 
     dialogs.answers = {true, true};
     dialogs.paths = {backup};
-    closeAtPump(3, [this] {
-        QTest::mouseClick(child<QPushButton>(main.get(), "按钮_恢复"), Qt::LeftButton);
-        // Nothing was asked yet: the restore waits for the download.
-        EXPECT_EQ(dialogs.paths.size(), 1u);
-    });
+    answerAfterTheFirstAfter(6, 20s);
+    closeOncePumpedAfter(
+        [this] { return PathExists(ItemFolder(workshop, GbkText::fromAscii(code(1))).page()); },
+        [this] {
+            QTest::mouseClick(child<QPushButton>(main.get(), "按钮_恢复"), Qt::LeftButton);
+            // Nothing was asked yet: the restore waits for the download.
+            EXPECT_EQ(dialogs.paths.size(), 1u);
+        });
     QTest::mouseClick(child<QPushButton>(main.get(), "按钮_下载网页源码"), Qt::LeftButton);
-    EXPECT_TRUE(main->context().window.resultBox->text().ends_with("共下载文档2个"));
+    EXPECT_TRUE(main->context().window.resultBox->text().ends_with("共下载文档1个"));
     settle();
     EXPECT_TRUE(dialogs.paths.empty());  // the restore ran once the download had ended
     EXPECT_TRUE(main->isVisible());
     // Later commands are not stopped by the restore's request.
     dialogs.answers = {true};
     pump.onRun = nullptr;
+    answerAfterTheFirstAfter(6, 50ms);
     QTest::mouseClick(child<QPushButton>(main.get(), "按钮_下载网页源码"), Qt::LeftButton);
-    EXPECT_TRUE(main->context().window.resultBox->text().ends_with("共下载文档4个"));
+    EXPECT_TRUE(main->context().window.resultBox->text().ends_with("共下载文档5个"));
 }
 
 TEST_F(CommandFrameTest, EditWindowsFindButtonsReadItsRadioButtonsAndSearchBox) {
