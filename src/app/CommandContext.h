@@ -12,6 +12,7 @@
 #include "app/PictureBox.h"
 #include "app/Shell.h"
 #include "app/TextBox.h"
+#include "platform/FileSystem.h"
 #include "platform/HttpClient.h"
 
 namespace kestavel {
@@ -37,6 +38,12 @@ struct SettingsBoxes {
     TextBox* workshopFolder = nullptr;
     TextBox* pagePrefix = nullptr;
 };
+
+// The workshop folder as the box holds it at the moment of use, by the name the file system
+// knows it (the box holds text; the folder's name on disk may be GBK bytes).
+inline std::string WorkshopFolder(const SettingsBoxes& settings) {
+    return PathAsOnDisk(settings.workshopFolder->text());
+}
 
 // The controls of the window the command was started from. A window leaves out what it lacks.
 struct WindowControls {

@@ -141,9 +141,10 @@ class TakenNumbers {
 
 void BuildNewIndex(const CommandContext& context) {
     // A folder that cannot be listed is no empty workshop: nothing is asked and nothing cleared.
-    const std::string folder = context.settings.workshopFolder->text();
+    const std::string folder = WorkshopFolder(context.settings);
     if (!WorkshopReadable(folder)) {
-        context.services.dialogs->message(UnreadableWorkshopMessage(folder, "新建索引"));
+        context.services.dialogs->message(
+            UnreadableWorkshopMessage(context.settings.workshopFolder->text(), "新建索引"));
         return;
     }
     if (!Confirmed(context, "      如果新建索引的话，旧的索引及相关信息会全部清除，是否继续？")) {
@@ -165,7 +166,8 @@ void BuildNewIndex(const CommandContext& context) {
     }
     if (!listing.readable()) {
         catalogue->rollback();
-        context.services.dialogs->message(UnreadableWorkshopMessage(folder, "新建索引"));
+        context.services.dialogs->message(
+            UnreadableWorkshopMessage(context.settings.workshopFolder->text(), "新建索引"));
         return;
     }
     frame.showProgress();
@@ -203,9 +205,10 @@ void BuildNewIndex(const CommandContext& context) {
 }
 
 void AppendIndex(const CommandContext& context) {
-    const std::string folder = context.settings.workshopFolder->text();
+    const std::string folder = WorkshopFolder(context.settings);
     if (!WorkshopReadable(folder)) {
-        context.services.dialogs->message(UnreadableWorkshopMessage(folder, "追加索引"));
+        context.services.dialogs->message(
+            UnreadableWorkshopMessage(context.settings.workshopFolder->text(), "追加索引"));
         return;
     }
     CommandFrame frame(context);
@@ -231,7 +234,8 @@ void AppendIndex(const CommandContext& context) {
         listing = ListWorkshop(folder);
     }
     if (!listing.readable()) {
-        context.services.dialogs->message(UnreadableWorkshopMessage(folder, "追加索引"));
+        context.services.dialogs->message(
+            UnreadableWorkshopMessage(context.settings.workshopFolder->text(), "追加索引"));
         return;
     }
     const int startCount = catalogue->recordCount();

@@ -2,8 +2,8 @@
 
 #include <cstdlib>
 
-#include "catalogue/ModCatalogue.h"
 #include "catalogue/ItemFolder.h"
+#include "catalogue/ModCatalogue.h"
 #include "catalogue/RecordNumber.h"
 #include "catalogue/RunFiles.h"
 #include "platform/CodePage.h"
@@ -45,8 +45,7 @@ void ShowItem(const CommandContext& context, const GbkText& number, const GbkTex
     const std::string codeText = GbkToUtf8(code);
     context.services.shell->setClipboardText(codeText);
     context.itemView.caption->setText("预览图:" + GbkToUtf8(number) + "/" + codeText);
-    const std::string picture =
-        ItemFolder(context.settings.workshopFolder->text(), code).preview();
+    const std::string picture = ItemFolder(WorkshopFolder(context.settings), code).preview();
     if (PathExists(picture)) {
         context.itemView.noPreviewLink->setVisible(false);
         context.itemView.picture->showFile(picture);

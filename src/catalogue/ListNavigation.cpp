@@ -28,9 +28,9 @@ void ShowCurrentRow(const CommandContext& context) {
 void OpenCurrentItemFolder(const CommandContext& context, int codeColumn) {
     const int row = context.window.list->currentRow();
     if (row < 0) return;
-    context.services.shell->openFolder(ItemFolder(context.settings.workshopFolder->text(),
-                                                  context.window.list->cell(row, codeColumn))
-                                           .path());
+    context.services.shell->openFolder(
+        ItemFolder(WorkshopFolder(context.settings), context.window.list->cell(row, codeColumn))
+            .path());
 }
 
 bool JumpToTypedRow(const CommandContext& context, int pageLength) {

@@ -98,8 +98,8 @@ bool ExtractCategoriesAndDates(const CommandContext& edit) {
     for (std::size_t i = 0; i < records.size(); ++i) {
         if (frame.stopRequested()) break;
         frame.beforeItem();
-        auto page = PageDocument::open(
-            ItemFolder(edit.settings.workshopFolder->text(), records[i].code).page());
+        auto page =
+            PageDocument::open(ItemFolder(WorkshopFolder(edit.settings), records[i].code).page());
         if (!page) continue;
         // A date without a year is taken to lie in the year the page was saved.
         const auto saved = page->lastWriteTime();

@@ -126,7 +126,7 @@ void DownloadPages(const CommandContext& context) {
             if (item.gone) continue;
             const GbkText& code = item.code;
             // Both settings are taken from their boxes at the moment of use.
-            const ItemFolder folder(context.settings.workshopFolder->text(), code);
+            const ItemFolder folder(WorkshopFolder(context.settings), code);
             const std::string path = folder.page();
             if (!fetches.awaitKey(path)) break;
             if (PathExists(path)) continue;
@@ -177,8 +177,8 @@ void ExtractModInformation(const CommandContext& context) {
     for (const Item& item : items) {
         if (frame.stopRequested()) break;
         if (!item.text(Field::Author).empty() || item.gone) continue;
-        auto page = PageDocument::open(
-            ItemFolder(context.settings.workshopFolder->text(), item.code).page());
+        auto page =
+            PageDocument::open(ItemFolder(WorkshopFolder(context.settings), item.code).page());
         if (!page) continue;
         frame.beforeItem();
         frame.setProgress("正在获取MOD信息，序号：" + item.number + "，目录名：" +
@@ -230,8 +230,8 @@ void ExtractPreviewAddresses(const CommandContext& context) {
         frame.beforeItem();
         frame.setProgress("正在获取预览图地址，序号：" + item.number + "，目录名：" +
                           GbkToUtf8(item.code));
-        auto page = PageDocument::open(
-            ItemFolder(context.settings.workshopFolder->text(), item.code).page());
+        auto page =
+            PageDocument::open(ItemFolder(WorkshopFolder(context.settings), item.code).page());
         if (!page) continue;
         // Stored as the bytes stand in the page: addresses are not converted.
         GbkText address = GbkText::fromBytes(ExtractPreviewAddress(*page));

@@ -79,7 +79,7 @@ void RefreshPages(const CommandContext& edit) {
             const PickedItem& item = items[i];
             if (frame.stopRequested()) break;
             // Both settings are taken from their boxes at the moment of use.
-            const ItemFolder folder(edit.settings.workshopFolder->text(), item.code);
+            const ItemFolder folder(WorkshopFolder(edit.settings), item.code);
             const std::string path = folder.page();
             if (!fetches.awaitKey(path)) break;
             const bool saved = PathExists(path);

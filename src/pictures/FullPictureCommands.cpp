@@ -74,7 +74,7 @@ void FullPictureDownload(const CommandContext& edit, std::span<const std::string
         ConcurrentFetches fetches(edit, frame);
         for (const PickedRow& item : items) {
             if (frame.stopRequested()) break;
-            const std::string workshopFolder = edit.settings.workshopFolder->text();
+            const std::string workshopFolder = WorkshopFolder(edit.settings);
             std::vector<std::string> addresses;
             const ItemFolder folder(workshopFolder, item.code);
             if (auto page = PageDocument::open(folder.page())) {
@@ -133,7 +133,7 @@ void FullPictureCheck(const CommandContext& edit) {
     std::vector<std::string> codes;
     for (const PickedRow& item : items) {
         if (frame.stopRequested()) break;
-        const ItemFolder folder(edit.settings.workshopFolder->text(), item.code);
+        const ItemFolder folder(WorkshopFolder(edit.settings), item.code);
         if (!ListDirectory(folder.path(), ListFilter::Everything, "*_pic*.jpg").empty()) continue;
         rows.push_back(item.row);
         numbers.push_back(item.number);

@@ -44,7 +44,7 @@ void PictureFill(const CommandContext& source, const PictureWindowOpener& open) 
     std::vector<Thumbnail> pictures;
     for (const GbkText& code : codes) {
         if (frame.stopRequested() || viewFrame.stopRequested()) break;
-        const std::string path = ItemFolder(source.settings.workshopFolder->text(), code).preview();
+        const std::string path = ItemFolder(WorkshopFolder(source.settings), code).preview();
         // An item without a preview picture gets no entry.
         if (!PathExists(path)) continue;
         source.services.pump->runEvents(1);

@@ -91,7 +91,7 @@ void PreviewDownload(const CommandContext& context) {
             const GbkText code = std::get<GbkText>(catalogue->read(Field::Code));
             const std::string address =
                 std::get<GbkText>(catalogue->read(Field::PictureAddress)).bytes();
-            const std::string folder = context.settings.workshopFolder->text();
+            const std::string folder = WorkshopFolder(context.settings);
             const PreviewFiles files = PreviewFiles::of(folder, code);
             if (!fetches.awaitKey(files.picture)) break;
             if (address.empty() || PathExists(files.picture)) continue;
@@ -158,8 +158,7 @@ void PreviewRefresh(const CommandContext& edit) {
         for (std::size_t i = 0; i < items.size(); ++i) {
             const PickedItem& item = items[i];
             if (frame.stopRequested()) break;
-            const PreviewFiles files =
-                PreviewFiles::of(edit.settings.workshopFolder->text(), item.code);
+            const PreviewFiles files = PreviewFiles::of(WorkshopFolder(edit.settings), item.code);
             if (!fetches.awaitKey(files.picture)) break;
             const bool present = PathExists(files.picture);
             if (present) {

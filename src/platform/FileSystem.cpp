@@ -14,6 +14,7 @@
 #include <random>
 
 #include "platform/Clock.h"
+#include "platform/CodePage.h"
 
 namespace kestavel {
 namespace fs = std::filesystem;
@@ -30,6 +31,29 @@ std::string JoinPath(std::string_view left, std::string_view right) {
 bool PathExists(const std::string& path) {
     struct stat info {};
     return !path.empty() && ::stat(path.c_str(), &info) == 0;
+}
+
+std::string PathAsOnDisk(const std::string& path) {
+    if (path.empty() || PathExists(path)) return path;
+    std::string found = path.front() == '/' ? "/" : "";
+    std::size_t start = 0;
+    while (start < path.size()) {
+        std::size_t end = path.find('/', start);
+        if (end == std::string::npos) end = path.size();
+        const std::string_view part(path.data() + start, end - start);
+        start = end + 1;
+        if (part.empty()) continue;
+        const std::string asText = JoinPath(found, part);
+        GbkText bytes;
+        if (PathExists(asText)) {
+            found = asText;
+        } else if (TryUtf8ToGbk(part, bytes) && PathExists(JoinPath(found, bytes.bytes()))) {
+            found = JoinPath(found, bytes.bytes());
+        } else {
+            return path;
+        }
+    }
+    return found;
 }
 
 bool IsDirectory(const std::string& path) {

@@ -17,6 +17,11 @@ namespace kestavel {
 std::string JoinPath(std::string_view left, std::string_view right);
 
 bool PathExists(const std::string& path);
+// The name by which the file system knows a path given as UTF-8 text. A folder made on a Chinese
+// Windows and copied here keeps its GBK bytes as its name: a part of the path that does not exist
+// under its UTF-8 name but does under its GBK bytes is taken by those bytes. A path that names
+// nothing either way is given back unchanged.
+std::string PathAsOnDisk(const std::string& path);
 bool IsDirectory(const std::string& path);
 // Size in bytes of a regular file; negative when it does not exist or is not a file.
 std::int64_t FileSize(const std::string& path);

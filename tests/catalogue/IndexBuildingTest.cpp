@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "catalogue/ModCatalogue.h"
+#include "platform/CodePage.h"
 #include "platform/SqliteDatabase.h"
 #include "support/CatalogueFixture.h"
 #include "support/FakePorts.h"
@@ -81,6 +82,20 @@ TEST_F(IndexBuildingTest, NewIndexNumbersTheSubFoldersAndIgnoresFiles) {
     EXPECT_FALSE(window.progressBox.visible);
     // 1 ms before each folder while "进度显示" is ticked, then the closing 1000 ms.
     EXPECT_EQ(window.pump.runs, (std::vector<int>{1, 1, 1000}));
+}
+
+// The box holds text; a workshop folder copied from a Chinese Windows is named by GBK bytes.
+TEST_F(IndexBuildingTest, AWorkshopFolderNamedByGbkBytesIsFound) {
+    const std::string named = dir.makeFolder(Utf8ToGbk("创意工坊").bytes());
+    CreateDirectory(JoinPath(named, "100"));
+    CreateDirectory(JoinPath(named, "200"));
+    window.workshopFolder.setText(JoinPath(dir.path(), "创意工坊"));
+    window.dialogs.answers = {true};
+    BuildNewIndex(window.context);
+    EXPECT_EQ(stored(), (Records{{1, "100"}, {2, "200"}}));
+    CreateDirectory(JoinPath(named, "300"));
+    AppendIndex(window.context);
+    EXPECT_EQ(stored(), (Records{{1, "100"}, {2, "200"}, {3, "300"}}));
 }
 
 TEST_F(IndexBuildingTest, CancelledNewIndexChangesNothing) {

@@ -8,12 +8,14 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utime.h>
 
 #include "platform/Clock.h"
+#include "platform/CodePage.h"
 #include "support/TempDir.h"
 
 namespace kestavel {
@@ -87,6 +89,39 @@ TEST(FileSystem, TellsFoldersFromLinksToFolders) {
                                                 {"file-link", EntryKind::Other},
                                                 {"folder", EntryKind::Directory},
                                                 {"folder-link", EntryKind::LinkToDirectory}}));
+}
+
+// Folders named by GBK bytes (copied from a Chinese Windows) are found from their UTF-8 text.
+TEST(FileSystem, APathIsTakenByTheNamesItHasOnDisk) {
+    test::TempDir dir;
+    const std::string workshop = "创意工坊";
+    const std::string item = "道路";
+    const std::string gbkWorkshop = Utf8ToGbk(workshop).bytes();
+    const std::string gbkItem = Utf8ToGbk(item).bytes();
+    ASSERT_NE(gbkWorkshop, workshop);
+    dir.makeFolder(gbkWorkshop);
+    dir.makeFolder(gbkWorkshop + "/" + gbkItem);
+    dir.makeFolder(gbkWorkshop + "/" + item);  // a UTF-8 name beside a GBK one is taken as it is
+    dir.makeFolder("文件夹");
+    const std::string root = dir.path();
+    struct Case {
+        std::string given;
+        std::string found;
+    };
+    const std::vector<Case> cases = {
+        {root + "/文件夹", root + "/文件夹"},
+        {root + "/" + workshop, root + "/" + gbkWorkshop},
+        {root + "/" + workshop + "/", root + "/" + gbkWorkshop},
+        {root + "/" + workshop + "/" + item, root + "/" + gbkWorkshop + "/" + item},
+        {root + "/" + gbkWorkshop + "/" + gbkItem, root + "/" + gbkWorkshop + "/" + gbkItem},
+        {root + "/无此文件夹/" + item, root + "/无此文件夹/" + item},
+        {"", ""},
+    };
+    for (const Case& c : cases) EXPECT_EQ(PathAsOnDisk(c.given), c.found) << c.given;
+    // Only the GBK-named folder: its UTF-8 text finds it.
+    dir.makeFolder(gbkWorkshop + "/" + Utf8ToGbk("桥梁").bytes());
+    EXPECT_EQ(PathAsOnDisk(root + "/" + workshop + "/桥梁"),
+              root + "/" + gbkWorkshop + "/" + Utf8ToGbk("桥梁").bytes());
 }
 
 TEST(FileSystem, MatchesWildcards) {
