@@ -7,32 +7,22 @@ namespace kestavel {
 ConcurrentFetches::ConcurrentFetches(const CommandContext& context, CommandFrame& frame)
     : context_(context),
       frame_(frame),
-      stop_([this] { return ending_.load() || frame_.stopRequested(); }),
       workerCount_(static_cast<std::size_t>(std::max(1, context.services.fetchesAtOnce))) {
     workers_.reserve(workerCount_);
 }
 
-ConcurrentFetches::~ConcurrentFetches() {
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        ending_ = true;
-    }
-    changed_.notify_all();
-    for (std::thread& worker : workers_) worker.join();
-}
-
-void ConcurrentFetches::work() {
+void ConcurrentFetches::work(const std::stop_token& stop) {
+    const auto stopped = [this, stop] { return stop.stop_requested() || frame_.stopRequested(); };
     HttpClient http(context_.services.http);
-    http.setStopCheck(stop_);
+    http.setStopCheck(stopped);
     http.setPause(&pause_);
-    FetchWorker worker(http, stop_);
+    FetchWorker worker(http, stopped);
     for (;;) {
         Task task;
         {
             std::unique_lock<std::mutex> lock(mutex_);
-            changed_.wait(lock, [this] { return ending_ || !waiting_.empty(); });
-            // At the end the jobs still waiting run too: they see the stop and keep nothing.
-            if (waiting_.empty()) return;
+            // A job not yet taken when the workers are stopped is never run.
+            if (!changed_.wait(lock, stop, [this] { return !waiting_.empty(); })) return;
             task = std::move(waiting_.front());
             waiting_.pop_front();
         }
@@ -87,7 +77,9 @@ bool ConcurrentFetches::start(const std::string& key, std::string progress, Fetc
     {
         std::lock_guard<std::mutex> lock(mutex_);
         // A worker more only when every one there is busy.
-        if (busy_ == workers_.size()) workers_.emplace_back([this] { work(); });
+        if (busy_ == workers_.size()) {
+            workers_.emplace_back([this](const std::stop_token& stop) { work(stop); });
+        }
         waiting_.push_back({key, std::move(job)});
         running_.insert(key);
         ++busy_;

@@ -9,7 +9,9 @@
 #include <mutex>
 #include <set>
 #include <string>
+#include <stop_token>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "app/CommandFrame.h"
@@ -22,13 +24,13 @@ namespace kestavel {
 // was asked to stop (a fetch the stop cut short is no answer, and the job keeps nothing of it).
 class FetchWorker {
   public:
-    FetchWorker(HttpClient& client, const std::function<bool()>& stop)
-        : http(client), stop_(stop) {}
+    FetchWorker(HttpClient& client, std::function<bool()> stop)
+        : http(client), stop_(std::move(stop)) {}
     HttpClient& http;
     bool stopRequested() const { return stop_(); }
 
   private:
-    const std::function<bool()>& stop_;
+    std::function<bool()> stop_;
 };
 
 using FetchJob = std::function<void(FetchWorker&)>;
@@ -48,8 +50,8 @@ class ConcurrentFetches {
     static constexpr int kWaitStepMilliseconds = 20;
 
     ConcurrentFetches(const CommandContext& context, CommandFrame& frame);
-    // Stops what still runs and waits for the workers.
-    ~ConcurrentFetches();
+    // The workers, asked to stop, end what they run and are joined before anything else goes.
+    ~ConcurrentFetches() = default;
     ConcurrentFetches(const ConcurrentFetches&) = delete;
     ConcurrentFetches& operator=(const ConcurrentFetches&) = delete;
 
@@ -69,7 +71,7 @@ class ConcurrentFetches {
         FetchJob job;
     };
 
-    void work();
+    void work(const std::stop_token& stop);
     // Lets events run until `done` holds (it is asked under the lock).
     void waitUntil(const std::function<bool()>& done);
     void showPause();
@@ -77,20 +79,20 @@ class ConcurrentFetches {
     const CommandContext& context_;
     CommandFrame& frame_;
     FetchPause pause_;
-    std::function<bool()> stop_;
-    std::atomic<bool> ending_{false};
     std::atomic<std::size_t> ended_{0};
 
     std::mutex mutex_;
-    std::condition_variable changed_;
+    std::condition_variable_any changed_;
     std::deque<Task> waiting_;
     std::multiset<std::string> running_;
     std::size_t busy_ = 0;  // jobs handed over and not yet ended
     std::size_t workerCount_;
-    std::vector<std::thread> workers_;
 
     std::string progress_;
     std::string shownPause_;  // the pause line while it stands in the progress box
+
+    // Last, so that it goes first.
+    std::vector<std::jthread> workers_;
 };
 
 }  // namespace kestavel
