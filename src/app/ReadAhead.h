@@ -3,33 +3,44 @@
 #include <algorithm>
 #include <condition_variable>
 #include <cstddef>
-#include <deque>
 #include <exception>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <stop_token>
 #include <thread>
 #include <utility>
+#include <vector>
 
 namespace kestavel {
 
-// The results of items 0 to count − 1, made in item order on a thread of their own while the
-// caller works through them: a command whose items each need a slow read and a write that must
-// stay on the window thread gets the two overlapped. The thread keeps at most `depth` (at least
-// 1) results waiting, so memory stays bounded however many items there are. It is stopped and
-// joined when the ReadAhead goes, whether or not every result was taken; `make` runs on that
-// thread only, and must not touch the window.
+// The results of items 0 to count − 1, made on threads of their own while the caller takes
+// them in item order: a command whose items each need a slow read and a write that must stay on
+// the window thread gets the two overlapped. At most `depth` (at least 1) items are made ahead
+// of the caller, so memory stays bounded however many items there are. The threads are stopped
+// and joined when the ReadAhead goes, whether or not every result was taken. `make` runs on
+// those threads only, on as many items at once as there are threads, and must not touch the
+// window.
 template <typename Result>
 class ReadAhead {
   public:
     using Make = std::function<Result(std::size_t item)>;
 
-    ReadAhead(std::size_t count, std::size_t depth, Make make)
+    ReadAhead(std::size_t count, std::size_t depth, std::size_t threads, Make make)
         : depth_(depth),
           batch_(std::max<std::size_t>(1, depth / 4)),
-          maker_([this, count, make = std::move(make)](std::stop_token stop) {
-              run(count, make, stop);
-          }) {}
+          end_(count),
+          make_(std::move(make)),
+          slots_(depth) {
+        makers_.reserve(threads);
+        for (std::size_t t = 0; t < threads; ++t) {
+            makers_.emplace_back([this](std::stop_token stop) { run(stop); });
+        }
+    }
+    ~ReadAhead() {
+        // Every thread is told first, so none waits for another's join.
+        for (std::jthread& maker : makers_) maker.request_stop();
+    }
     ReadAhead(const ReadAhead&) = delete;
     ReadAhead& operator=(const ReadAhead&) = delete;
 
@@ -37,60 +48,77 @@ class ReadAhead {
     // its turn. Called at most `count` times.
     Result next() {
         std::unique_lock lock(mutex_);
-        // Either side that has to wait waits for a batch, not for one result: a wake-up per
-        // item would cost more than many an item does.
-        if (ready_.empty()) made_.wait(lock, [this] { return ready_.size() >= batch_ || ended_; });
-        if (ready_.empty()) std::rethrow_exception(failure_);
-        Result result = std::move(ready_.front());
-        ready_.pop_front();
-        const bool roomForABatch = ready_.size() == depth_ - batch_;
+        // Either side that has to wait waits for a batch, not for one item: a wake-up per item
+        // would cost more than many an item does.
+        if (made_ == taken_) {
+            madeSome_.wait(lock, [this] { return made_ - taken_ >= batch_ || made_ == end_; });
+        }
+        if (made_ == taken_) std::rethrow_exception(failure_);
+        std::optional<Result>& slot = slots_[taken_ % depth_];
+        Result result = std::move(*slot);
+        slot.reset();
+        ++taken_;
+        const bool roomForABatch = claimed_ + batch_ == taken_ + depth_;
         lock.unlock();
-        if (roomForABatch) taken_.notify_one();
+        if (roomForABatch) room_.notify_all();
         return result;
     }
 
   private:
-    void run(std::size_t count, const Make& make, std::stop_token stop) {
-        try {
-            for (std::size_t item = 0; item < count; ++item) {
-                {
-                    std::unique_lock lock(mutex_);
-                    if (ready_.size() == depth_) {
-                        taken_.wait(lock, stop,
-                                    [this] { return ready_.size() <= depth_ - batch_; });
-                    }
-                    // A result nobody takes any more is not made.
-                    if (stop.stop_requested()) break;
-                }
-                Result result = make(item);
-                std::unique_lock lock(mutex_);
-                ready_.push_back(std::move(result));
-                const bool batchReady = ready_.size() == batch_;
-                lock.unlock();
-                if (batchReady) made_.notify_one();
+    void run(std::stop_token stop) {
+        for (;;) {
+            std::unique_lock lock(mutex_);
+            if (claimed_ == taken_ + depth_) {
+                room_.wait(lock, stop, [this] { return claimed_ + batch_ <= taken_ + depth_; });
             }
-        } catch (...) {
-            std::lock_guard lock(mutex_);
-            failure_ = std::current_exception();
+            // An item nobody takes any more is not made.
+            if (stop.stop_requested() || claimed_ >= end_) return;
+            const std::size_t item = claimed_++;
+            lock.unlock();
+            std::optional<Result> result;
+            std::exception_ptr failure;
+            try {
+                result.emplace(make_(item));
+            } catch (...) {
+                failure = std::current_exception();
+            }
+            lock.lock();
+            if (failure) {
+                // The items before it are still taken; none after it is.
+                if (item < end_) {
+                    end_ = item;
+                    failure_ = failure;
+                }
+            } else {
+                slots_[item % depth_] = std::move(result);
+            }
+            const std::size_t before = made_ - taken_;
+            // A slot past the claimed items still holds an item not yet taken.
+            while (made_ < end_ && made_ < claimed_ && slots_[made_ % depth_]) ++made_;
+            const bool batchReady = (before < batch_ && made_ - taken_ >= batch_) || made_ == end_;
+            lock.unlock();
+            if (batchReady) madeSome_.notify_one();
         }
-        {
-            std::lock_guard lock(mutex_);
-            ended_ = true;
-        }
-        made_.notify_one();
     }
 
     const std::size_t depth_;
     const std::size_t batch_;
     std::mutex mutex_;
-    std::condition_variable made_;
-    std::condition_variable_any taken_;
-    std::deque<Result> ready_;
-    bool ended_ = false;
+    std::condition_variable madeSome_;
+    std::condition_variable_any room_;
+    // Items from `taken_` to `made_` are made and waiting; items up to `claimed_` are being made
+    // or made. Making ends at `end_`: the count, or the first item whose making threw.
+    std::size_t taken_ = 0;
+    std::size_t made_ = 0;
+    std::size_t claimed_ = 0;
+    std::size_t end_;
     std::exception_ptr failure_;
-    // Last: the thread starts once everything it uses is there, and is stopped and joined before
-    // any of it goes.
-    std::jthread maker_;
+    const Make make_;
+    // Item i's result, once made, until taken.
+    std::vector<std::optional<Result>> slots_;
+    // Last: the threads start once everything they use is there, and are joined before any of
+    // it goes.
+    std::vector<std::jthread> makers_;
 };
 
 }  // namespace kestavel

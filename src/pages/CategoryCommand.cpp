@@ -30,6 +30,9 @@ constexpr std::size_t kRebuiltColumns = 5;
 // Pages read ahead of the writes: enough to ride over a slow page or a long write, few enough
 // that the fields waiting stay small.
 constexpr std::size_t kPagesAhead = 32;
+// Reading and parsing a page costs several times writing what it gives: with one thread reading
+// the window thread would mostly wait for it.
+constexpr std::size_t kReadingThreads = 2;
 
 using Fields = std::vector<std::pair<Field, FieldValue>>;
 
@@ -110,10 +113,11 @@ bool ExtractCategoriesAndDates(const CommandContext& edit) {
     CommandWrites writes(*catalogue, list, kEditListFirstField);
     bool written = true;
     {
-        // The pages are read and parsed on a thread of their own while this one writes. The
-        // folder is taken from its box once, here: the reading thread must not touch the window.
+        // The pages are read and parsed on threads of their own while this one writes. The
+        // folder is taken from its box once, here: the reading threads must not touch the
+        // window.
         const std::string workshopFolder = edit.settings.workshopFolder->text();
-        ReadAhead<Fields> pages(records.size(), kPagesAhead, [&](std::size_t i) {
+        ReadAhead<Fields> pages(records.size(), kPagesAhead, kReadingThreads, [&](std::size_t i) {
             return PageFields(workshopFolder, records[i].code);
         });
         for (std::size_t i = 0; i < records.size(); ++i) {
