@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/CommandFrame.h"
+#include "app/ReadAhead.h"
 #include "catalogue/CommandWrites.h"
 #include "catalogue/EditList.h"
 #include "catalogue/ItemFolder.h"
@@ -25,6 +26,13 @@ constexpr std::string_view kCommand = "提取分类及时间";
 constexpr int kEditListFirstField = 10;
 // The rebuilt rows show 序号, 编码, 名称, 作者 and 是否失效; the rest is filled by the pages.
 constexpr std::size_t kRebuiltColumns = 5;
+
+// Pages read ahead of the writes: enough to ride over a slow page or a long write, few enough
+// that the fields waiting stay small.
+constexpr std::size_t kPagesAhead = 32;
+// Reading and parsing a page costs several times writing what it gives: with one thread reading
+// the window thread would mostly wait for it.
+constexpr std::size_t kReadingThreads = 2;
 
 using Fields = std::vector<std::pair<Field, FieldValue>>;
 
@@ -53,6 +61,15 @@ Fields FieldsOf(const CategoryReading& reading) {
     }
     if (reading.updateDate) fields.emplace_back(Field::UpdateDate, reading.updateDate);
     return fields;
+}
+
+// The fields an item's saved page gives; none when it has no page that can be read.
+Fields PageFields(std::string_view workshopFolder, const GbkText& code) {
+    const auto page = PageDocument::open(ItemFolder(workshopFolder, code).page());
+    if (!page) return {};
+    // A date without a year is taken to lie in the year the page was saved.
+    const auto saved = page->lastWriteTime();
+    return FieldsOf(ReadCategoriesAndDate(*page, saved ? saved->year : 0));
 }
 
 }  // namespace
@@ -95,28 +112,31 @@ bool ExtractCategoriesAndDates(const CommandContext& edit) {
     announce("正在提取MOD分类及更新时间...");
     CommandWrites writes(*catalogue, list, kEditListFirstField);
     bool written = true;
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        if (frame.stopRequested()) break;
-        frame.beforeItem();
-        auto page =
-            PageDocument::open(ItemFolder(WorkshopFolder(edit.settings), records[i].code).page());
-        if (!page) continue;
-        // A date without a year is taken to lie in the year the page was saved.
-        const auto saved = page->lastWriteTime();
-        const Fields fields = FieldsOf(ReadCategoriesAndDate(*page, saved ? saved->year : 0));
-        page.reset();
-        if (fields.empty()) continue;
-        // A field that already holds its value is only shown: a run over unchanged pages writes
-        // nothing.
-        Fields changed;
-        Fields unchanged;
-        for (const auto& [field, value] : fields) {
-            const bool same = records[i].stored[Position(field) - kFirstWritten] == value;
-            (same ? unchanged : changed).emplace_back(field, value);
-        }
-        if (!writes.write(records[i].n, static_cast<int>(i), changed, unchanged)) {
-            written = false;
-            break;
+    {
+        // The pages are read and parsed on threads of their own while this one writes. The
+        // folder is taken from its box once, here: the reading threads must not touch the
+        // window.
+        const std::string workshopFolder = WorkshopFolder(edit.settings);
+        ReadAhead<Fields> pages(records.size(), kPagesAhead, kReadingThreads, [&](std::size_t i) {
+            return PageFields(workshopFolder, records[i].code);
+        });
+        for (std::size_t i = 0; i < records.size(); ++i) {
+            if (frame.stopRequested()) break;
+            frame.beforeItem();
+            const Fields fields = pages.next();
+            if (fields.empty()) continue;
+            // A field that already holds its value is only shown: a run over unchanged pages
+            // writes nothing.
+            Fields changed;
+            Fields unchanged;
+            for (const auto& [field, value] : fields) {
+                const bool same = records[i].stored[Position(field) - kFirstWritten] == value;
+                (same ? unchanged : changed).emplace_back(field, value);
+            }
+            if (!writes.write(records[i].n, static_cast<int>(i), changed, unchanged)) {
+                written = false;
+                break;
+            }
         }
     }
     if (!written || !writes.commit()) {
