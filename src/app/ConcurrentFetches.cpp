@@ -4,6 +4,7 @@
 #include <chrono>
 
 namespace kestavel {
+
 ConcurrentFetches::ConcurrentFetches(const CommandContext& context, CommandFrame& frame)
     : context_(context),
       frame_(frame),
