@@ -80,10 +80,8 @@ std::chrono::milliseconds RestAsked(const HttpResponse& response, const HttpOpti
     return std::chrono::milliseconds{0};
 }
 
-int AskStop(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
-    const auto* stop = static_cast<const std::function<bool()>*>(user);
-    return (*stop)() ? 1 : 0;  // non-zero aborts the transfer
-}
+// How long a fetch waits on its sockets before it asks the stop check again.
+constexpr int kStopLookMilliseconds = 100;
 
 long Milliseconds(std::chrono::milliseconds value) {
     return static_cast<long>(value.count());
@@ -94,10 +92,37 @@ long Milliseconds(std::chrono::milliseconds value) {
 HttpClient::HttpClient(HttpOptions options) : options_(std::move(options)) {
     InitialiseCurlOnce();
     handle_ = curl_easy_init();
+    multi_ = curl_multi_init();
 }
 
 HttpClient::~HttpClient() {
+    if (multi_) curl_multi_cleanup(static_cast<CURLM*>(multi_));
     if (handle_) curl_easy_cleanup(static_cast<CURL*>(handle_));
+}
+
+int HttpClient::perform() {
+    CURLM* multi = static_cast<CURLM*>(multi_);
+    CURL* curl = static_cast<CURL*>(handle_);
+    if (curl_multi_add_handle(multi, curl) != CURLM_OK) return CURLE_FAILED_INIT;
+    // The transfer is driven here rather than inside libcurl, which asks a progress callback
+    // only about once a second while a server is silent: a stop is seen within a tenth of that.
+    CURLcode result = CURLE_RECV_ERROR;
+    int running = 1;
+    while (running > 0) {
+        if (curl_multi_perform(multi, &running) != CURLM_OK) break;
+        if (running == 0) break;
+        if (stop_ && stop_()) {
+            result = CURLE_ABORTED_BY_CALLBACK;
+            break;
+        }
+        if (curl_multi_poll(multi, nullptr, 0, kStopLookMilliseconds, nullptr) != CURLM_OK) break;
+    }
+    int queued = 0;
+    while (CURLMsg* message = curl_multi_info_read(multi, &queued)) {
+        if (message->msg == CURLMSG_DONE) result = message->data.result;
+    }
+    curl_multi_remove_handle(multi, curl);
+    return result;
 }
 
 std::optional<HttpResponse> HttpClient::get(const std::string& url) {
@@ -120,7 +145,7 @@ std::optional<HttpResponse> HttpClient::fetch(const std::string& url) {
         return std::nullopt;
     }
     CURL* curl = static_cast<CURL*>(handle_);
-    if (!curl) {
+    if (!curl || !multi_) {
         lastError_ = "libcurl could not be set up";
         return std::nullopt;
     }
@@ -175,13 +200,7 @@ std::optional<HttpResponse> HttpClient::fetch(const std::string& url) {
     curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, ReceiveHeader);
     curl_easy_setopt(curl, CURLOPT_HEADERDATA, &response.retryAfter);
 
-    if (stop_) {
-        curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, AskStop);
-        curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &stop_);
-        curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
-    }
-
-    const CURLcode result = curl_easy_perform(curl);
+    const auto result = static_cast<CURLcode>(perform());
     curl_slist_free_all(headers);
     curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, nullptr);
     curl_easy_setopt(curl, CURLOPT_HTTPHEADER, nullptr);

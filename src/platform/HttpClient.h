@@ -57,8 +57,8 @@ class HttpClient {
 
     std::optional<HttpResponse> get(const std::string& url);
 
-    // Asked about once a second while a fetch waits and between received blocks: true ends
-    // the fetch, which then gives nothing.
+    // Asked at least every 100 ms while a fetch runs: true ends the fetch, which then gives
+    // nothing.
     void setStopCheck(std::function<bool()> stop) { stop_ = std::move(stop); }
     // The pause shared with the other clients of one command; it must outlive the client's use.
     void setPause(FetchPause* pause) { pause_ = pause; }
@@ -72,9 +72,12 @@ class HttpClient {
 
   private:
     std::optional<HttpResponse> fetch(const std::string& url);
+    // Runs the transfer set up on the handle; its CURLcode.
+    int perform();
 
     HttpOptions options_;
     void* handle_ = nullptr;  // CURL*, kept between fetches so connections can be reused
+    void* multi_ = nullptr;   // CURLM*, that drives the handle's transfers
     std::string lastError_;
     std::function<bool()> stop_;
     FetchPause* pause_ = nullptr;

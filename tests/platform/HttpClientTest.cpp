@@ -265,6 +265,17 @@ TEST_F(HttpClientTest, APauseIsWaitedForAndAStopEndsTheWait) {
     EXPECT_EQ(server.requestCount(), 1u);
 }
 
+// A window closed or a SIGTERM during a fetch from a silent server ends it within a second.
+TEST_F(HttpClientTest, AStopEndsAFetchFromASilentServerWithinASecond) {
+    Answer silent = Body("late");
+    silent.delay = 20s;
+    server.setAnswer("/silent", silent);
+    const auto started = std::chrono::steady_clock::now();
+    client.setStopCheck([&] { return std::chrono::steady_clock::now() - started > 300ms; });
+    EXPECT_FALSE(client.get(server.base() + "/silent"));
+    EXPECT_LT(std::chrono::steady_clock::now() - started, 1300ms);
+}
+
 TEST_F(HttpClientTest, WithoutAPauseA429IsAnsweredAsItCame) {
     server.setAnswers("/busy", {Refusal(429, "1"), Body("page")});
     const auto answer = client.get(server.base() + "/busy");
