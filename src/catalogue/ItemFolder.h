@@ -21,10 +21,11 @@ class ItemFolder {
     std::string preview() const { return file(".jpg"); }
     std::string previewTemporary() const { return file(".tmp.jpg"); }
     std::string previewBackup() const { return file(".bak.jpg"); }
-    // Full picture k of the item's page, from 1, and its download.
+    // Full picture k of the item's page, from 1, and its download: a name that the checks for
+    // full pictures ("*_pic*.jpg") never take for a picture.
     std::string fullPicture(int k) const { return file("_pic" + std::to_string(k) + ".jpg"); }
     std::string fullPictureTemporary(int k) const {
-        return file("_pic" + std::to_string(k) + ".tmp.jpg");
+        return file("_pic" + std::to_string(k) + ".jpg.tmp");
     }
 
   private:

@@ -86,7 +86,9 @@ void FullPictureDownload(const CommandContext& edit, std::span<const std::string
                 const std::string name = std::filesystem::path(path).filename().string();
                 frame.beforeItem();
                 if (!fetches.awaitKey(path)) break;
-                auto job = [&fetched, path, address = addresses[k - 1]](FetchWorker& worker) {
+                auto job = [&fetched, path,
+                            temporary = folder.fullPictureTemporary(static_cast<int>(k)),
+                            address = addresses[k - 1]](FetchWorker& worker) {
                     const auto answer = worker.http.get(address);
                     // A fetch the stop cut short is no answer, and is not counted.
                     if (worker.stopRequested()) return;
@@ -95,8 +97,11 @@ void FullPictureDownload(const CommandContext& edit, std::span<const std::string
                         answer->body.size() <= kLargestDiscarded) {
                         return;
                     }
-                    // Written whole beside it and renamed over the old picture in one step.
-                    WriteFileAtomically(path, answer->body);
+                    // Written whole under its temporary name and renamed over the old picture in
+                    // one step; a kill leaves at most that name, which the next download takes.
+                    if (!WriteWholeFile(temporary, answer->body) || !ReplaceFile(temporary, path)) {
+                        DeleteFile(temporary);
+                    }
                 };
                 const std::string progress = "正在下载图片，序号：" + item.number + "，目录名：" +
                                              code + "，文件名：" + name;

@@ -215,6 +215,7 @@ TEST_F(FullPictureCheckTest, HighlightsAndListsThePickedItemsWithoutFullPictures
     dir.write("workshop/200/200_pic3.tmp.jpg", "left over");  // counts as a full picture
     dir.write("workshop/300/300.jpg", "only the preview");
     dir.write("workshop/600/600.jpg", "only the preview");
+    dir.write("workshop/700/700_pic1.jpg.tmp", "a download a kill cut short");
     addRow("100");
     addRow("200");
     addRow("300");
