@@ -173,6 +173,12 @@ void EditWindow::buildControls() {
             &QPushButton::clicked, this,
             [this] { SelectedAuthorsSearch(FindControlsOf(context_)); });
 
+    for (QGroupBox* group : {refresh, picks, views, finds}) {
+        for (QPushButton* button : group->findChildren<QPushButton*>()) {
+            commandButtons_.push_back(button);
+        }
+    }
+
     progressBox_ = Place(new QLineEdit(frame), "编辑框_复制框", 8, 208, 616, 16);
     progressBox_->setReadOnly(true);
     bar1_ = Place(new QProgressBar(frame), "进度条1", 632, 208, 208, 16);
@@ -225,6 +231,10 @@ void EditWindow::bindContext(const Links& links) {
     context_.services.busy = links.busy;
     context_.services.http = links.services.httpOptions;
     context_.services.host = &host_;
+}
+
+void EditWindow::setCommandsEnabled(bool enabled) {
+    for (QPushButton* button : commandButtons_) button->setEnabled(enabled);
 }
 
 void EditWindow::closeEvent(QCloseEvent* event) {

@@ -48,6 +48,9 @@ class EditWindow : public QWidget {
 
     const CommandContext& context() const { return context_; }
     ItemListView* list() const { return list_; }
+    // Off while any window's command runs: a second command started from here while the first
+    // waits with events running would write the same files at the same time.
+    void setCommandsEnabled(bool enabled);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -69,6 +72,7 @@ class EditWindow : public QWidget {
     std::unique_ptr<CheckBox> detail2_;
     std::unique_ptr<CheckBox> detail3_;
 
+    std::vector<QPushButton*> commandButtons_;
     NumberBox* leastHours_ = nullptr;
     NumberBox* mostHours_ = nullptr;
     JumpBox* jumpBox_ = nullptr;

@@ -274,10 +274,12 @@ void MainWindow::bindContext() {
 
 void MainWindow::enter() {
     for (QWidget* control : busyControls_) control->setEnabled(false);
+    if (editWindow_) editWindow_->setCommandsEnabled(false);
 }
 
 void MainWindow::leave() {
     for (QWidget* control : busyControls_) control->setEnabled(true);
+    if (editWindow_) editWindow_->setCommandsEnabled(true);
 }
 
 EditWindow* MainWindow::editWindow() const {

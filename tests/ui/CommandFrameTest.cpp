@@ -196,6 +196,29 @@ TEST_F(CommandFrameTest, ClosingMainWindowDuringAPageDownloadCutsTheFetchesAndEn
     EXPECT_TRUE(main->context().window.resultBox->text().ends_with("共下载文档1个"));
 }
 
+// While one command waits for its fetches with events running, no window starts another.
+TEST_F(CommandFrameTest, WhileACommandRunsNeitherWindowStartsAnother) {
+    open(3);
+    openEditWindow();
+    std::vector<bool> seen;
+    pump.onRun = [&] {
+        seen.push_back(child<QPushButton>(main.get(), "按钮_下载网页源码")->isEnabled() ||
+                       child<QPushButton>(edit, "按钮_更新文档")->isEnabled() ||
+                       child<QPushButton>(edit, "按钮_提取分类")->isEnabled() ||
+                       child<QPushButton>(edit, "按钮_查找编码")->isEnabled());
+    };
+    dialogs.answers = {true};
+    QTest::mouseClick(child<QPushButton>(main.get(), "按钮_下载网页源码"), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(edit, "按钮_全选"), Qt::LeftButton);
+    dialogs.answers = {true};
+    QTest::mouseClick(child<QPushButton>(edit, "按钮_更新图片"), Qt::LeftButton);
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), true), 0);
+    EXPECT_TRUE(child<QPushButton>(main.get(), "按钮_下载网页源码")->isEnabled());
+    EXPECT_TRUE(child<QPushButton>(edit, "按钮_更新文档")->isEnabled());
+    EXPECT_TRUE(child<QPushButton>(edit, "按钮_查找编码")->isEnabled());
+}
+
 // EditWindow's commands read its own boxes, not MainWindow's.
 TEST_F(CommandFrameTest, EditWindowsContextHoldsItsOwnControls) {
     open(1);
