@@ -188,6 +188,21 @@ class RecordingPump : public EventPump {
     bool due() const override { return true; }
     // Stands for the events a pump lets through (a close, a click), run at each pump.
     std::function<void()> onRun;
+    // Runs `event` at the n-th pump from now.
+    void atRun(std::size_t n, std::function<void()> event) {
+        runs.clear();
+        onRun = [this, n, event = std::move(event)] {
+            if (runs.size() == n) event();
+        };
+    }
+    // Runs `event` once, at the first pump after `ready` holds.
+    void onceAfter(std::function<bool()> ready, std::function<void()> event) {
+        onRun = [ready = std::move(ready), event = std::move(event), done = false]() mutable {
+            if (done || !ready()) return;
+            done = true;
+            event();
+        };
+    }
     std::vector<int> runs;
     std::vector<int> sleeps;
 };

@@ -75,21 +75,6 @@ class CommandFrameTest : public ::testing::Test {
         EXPECT_TRUE(found) << name;
         return found;
     }
-    // Runs `close` at the n-th pump of the command that is about to run.
-    void closeAtPump(std::size_t n, std::function<void()> close) {
-        pump.runs.clear();
-        pump.onRun = [this, n, close = std::move(close)] {
-            if (pump.runs.size() == n) close();
-        };
-    }
-    // Runs `close` once, at the first pump after `ready` holds.
-    void closeOncePumpedAfter(std::function<bool()> ready, std::function<void()> close) {
-        pump.onRun = [ready = std::move(ready), close = std::move(close), done = false]() mutable {
-            if (done || !ready()) return;
-            done = true;
-            close();
-        };
-    }
     // The pictures and pages of the items after the first answer after this delay: with 20 s
     // they are still in flight when a window closes.
     void answerAfterTheFirstAfter(int records, std::chrono::milliseconds delay) {
@@ -126,7 +111,7 @@ TEST_F(CommandFrameTest, ClosingEditWindowDuringAPictureRefreshCutsTheFetchesInF
     openEditWindow();
     QTest::mouseClick(child<QPushButton>(edit, "按钮_全选"), Qt::LeftButton);
     dialogs.answers = {true};
-    closeOncePumpedAfter([this] { return PathExists(picture(1)); }, [this] { edit->close(); });
+    pump.onceAfter([this] { return PathExists(picture(1)); }, [this] { edit->close(); });
     const auto started = std::chrono::steady_clock::now();
     QTest::mouseClick(child<QPushButton>(edit, "按钮_更新图片"), Qt::LeftButton);
     ASSERT_TRUE(edit) << "the window went while its command ran";
@@ -148,7 +133,7 @@ TEST_F(CommandFrameTest, ClosingMainWindowDuringEditWindowsCommandEndsTheProgram
     openEditWindow();
     QTest::mouseClick(child<QPushButton>(edit, "按钮_全选"), Qt::LeftButton);
     dialogs.answers = {true};
-    closeOncePumpedAfter([this] { return PathExists(picture(1)); }, [this] { main->close(); });
+    pump.onceAfter([this] { return PathExists(picture(1)); }, [this] { main->close(); });
     QTest::mouseClick(child<QPushButton>(edit, "按钮_更新图片"), Qt::LeftButton);
     EXPECT_TRUE(main->isVisible());  // not while the command ran
     settle();
@@ -162,7 +147,7 @@ TEST_F(CommandFrameTest, ClosingMainWindowDuringANewIndexStoresWhatTheSummaryCou
     open(0);
     for (int n = 1; n <= 600; ++n) CreateDirectory(JoinPath(workshop, std::to_string(n)));
     dialogs.answers = {true};
-    closeAtPump(100, [this] { main->close(); });
+    pump.atRun(100, [this] { main->close(); });
     QTest::mouseClick(child<QPushButton>(main.get(), "按钮_新建索引"), Qt::LeftButton);
     settle();
     EXPECT_FALSE(main->isVisible());
@@ -182,7 +167,7 @@ TEST_F(CommandFrameTest, ClosingMainWindowDuringAPageDownloadCutsTheFetchesAndEn
     const auto saved = [this](int n) {
         return PathExists(ItemFolder(workshop, GbkText::fromAscii(code(n))).page());
     };
-    closeOncePumpedAfter([&] { return saved(1); }, [this] { main->close(); });
+    pump.onceAfter([&] { return saved(1); }, [this] { main->close(); });
     QTest::mouseClick(child<QPushButton>(main.get(), "按钮_下载网页源码"), Qt::LeftButton);
     settle();
     EXPECT_FALSE(main->isVisible());
@@ -301,7 +286,7 @@ TEST_F(CommandFrameTest, ARestoreDuringACommandWaitsForItToStop) {
     dialogs.answers = {true, true};
     dialogs.paths = {backup};
     answerAfterTheFirstAfter(6, 20s);
-    closeOncePumpedAfter(
+    pump.onceAfter(
         [this] { return PathExists(ItemFolder(workshop, GbkText::fromAscii(code(1))).page()); },
         [this] {
             QTest::mouseClick(child<QPushButton>(main.get(), "按钮_恢复"), Qt::LeftButton);

@@ -112,21 +112,6 @@ class EditPageCommandsTest : public ::testing::Test {
         dialogs.answers.push_back(true);
         click("按钮_更新文档");
     }
-    // Runs `event` at the n-th pump of the command that is about to run.
-    void atPump(std::size_t n, std::function<void()> event) {
-        pump.runs.clear();
-        pump.onRun = [this, n, event = std::move(event)] {
-            if (pump.runs.size() == n) event();
-        };
-    }
-    // Runs `event` once, at the first pump after `ready` holds.
-    void oncePumpedAfter(std::function<bool()> ready, std::function<void()> event) {
-        pump.onRun = [ready = std::move(ready), event = std::move(event), done = false]() mutable {
-            if (done || !ready()) return;
-            done = true;
-            event();
-        };
-    }
     // What the event loop does once the command's handler has returned.
     static void settle() {
         QCoreApplication::processEvents();
@@ -269,8 +254,8 @@ TEST_F(EditPageCommandsTest, ClosingTheWindowCutsTheFetchesInFlightAndKeepsTheEn
         server.setPage(code, fresh);
     }
     tickAll();
-    oncePumpedAfter([&] { return pageOf(codes[0]) == livePage(codes[0], "Fresh"); },
-                    [this] { edit->close(); });
+    pump.onceAfter([&] { return pageOf(codes[0]) == livePage(codes[0], "Fresh"); },
+                   [this] { edit->close(); });
     const auto started = std::chrono::steady_clock::now();
     refresh();
     // Cut within about a second, not after the server's 20 s.
@@ -415,7 +400,7 @@ TEST_F(EditPageCommandsTest, ClosingTheWindowEndsTheCategoryCommandAtTheNextItem
         savePage(code, workshop::BuildItemPage(page));
     }
     // Pumps 1 and 2 come before the items; 4 is the second item's.
-    atPump(4, [this] { edit->close(); });
+    pump.atRun(4, [this] { edit->close(); });
     click("按钮_提取分类");
     settle();
     EXPECT_FALSE(edit);
