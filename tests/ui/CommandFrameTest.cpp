@@ -25,6 +25,7 @@
 #include "ui/ItemListView.h"
 #include "ui/MainWindow.h"
 #include "ui/QtDialogs.h"
+#include "ui/ServedWindows.h"
 
 namespace kestavel {
 namespace {
@@ -33,7 +34,7 @@ using namespace std::chrono_literals;
 
 // Both windows over a catalogue of items whose pictures and pages a local server answers; the
 // pump lets the test close a window in the middle of a command, as a click would.
-class CommandFrameTest : public ::testing::Test {
+class CommandFrameTest : public test::ServedWindows {
   protected:
     void open(int records) {
         test::MakeEmptyCatalogue(CataloguePath(dir.path()));
@@ -55,25 +56,11 @@ class CommandFrameTest : public ::testing::Test {
                 server.setPage(code(n), page);
             }
         }
-        dir.write("VODarer.txt", workshop + "\n" + server.pagePrefix() + "\n");
-        main = MainWindow::create(dir.path(), {&dialogs, &pump, &shell, test::ShortTimeouts()});
-        ASSERT_TRUE(main);
-        main->show();
-    }
-    void openEditWindow() {
-        QTest::mouseClick(child<QPushButton>(main.get(), "按钮_新窗口"), Qt::LeftButton);
-        edit = main->editWindow();
-        ASSERT_TRUE(edit);
+        showMainWindow();
     }
     static std::string code(int n) { return std::to_string(700 + n); }
     std::string picture(int n) const {
         return PreviewFiles::of(workshop, GbkText::fromAscii(code(n))).picture;
-    }
-    template <typename W>
-    static W* child(QWidget* window, const char* name) {
-        W* found = window->findChild<W*>(QString::fromUtf8(name));
-        EXPECT_TRUE(found) << name;
-        return found;
     }
     // The pictures and pages of the items after the first answer after this delay: with 20 s
     // they are still in flight when a window closes.
@@ -89,54 +76,40 @@ class CommandFrameTest : public ::testing::Test {
             server.setPage(code(n), page);
         }
     }
-    // What the event loop does once the command's handler has returned.
-    static void settle() {
-        QCoreApplication::processEvents();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-
-    test::TempDir dir;
-    std::string workshop = dir.makeFolder("workshop");
-    workshop::WorkshopServer server;
-    test::ScriptedDialogs dialogs;
-    test::RecordingPump pump;
-    test::RecordingShell shell;
-    std::unique_ptr<MainWindow> main;
-    QPointer<EditWindow> edit;
 };
 
 TEST_F(CommandFrameTest, ClosingEditWindowDuringAPictureRefreshCutsTheFetchesInFlight) {
     open(5);
     answerAfterTheFirstAfter(5, 20s);
     openEditWindow();
-    QTest::mouseClick(child<QPushButton>(edit, "按钮_全选"), Qt::LeftButton);
+    QTest::mouseClick(test::Child<QPushButton>(edit, "按钮_全选"), Qt::LeftButton);
     dialogs.answers = {true};
     pump.onceAfter([this] { return PathExists(picture(1)); }, [this] { edit->close(); });
     const auto started = std::chrono::steady_clock::now();
-    QTest::mouseClick(child<QPushButton>(edit, "按钮_更新图片"), Qt::LeftButton);
+    QTest::mouseClick(test::Child<QPushButton>(edit, "按钮_更新图片"), Qt::LeftButton);
     ASSERT_TRUE(edit) << "the window went while its command ran";
     // Cut within about a second, not after the server's 20 s.
     EXPECT_LT(std::chrono::steady_clock::now() - started, 10s);
     EXPECT_NE(edit->context().window.resultBox->text().find("更新预览图完成，共下载预览图1个"),
               std::string::npos);
-    settle();
+    test::SettleEvents();
     EXPECT_FALSE(edit);
     EXPECT_TRUE(main->isVisible());
     EXPECT_TRUE(PathExists(picture(1)));
     for (int n = 2; n <= 5; ++n) EXPECT_FALSE(PathExists(picture(n))) << n;
-    EXPECT_TRUE(child<QPushButton>(main.get(), "按钮_新建索引")->isEnabled());
+    EXPECT_TRUE(test::Child<QPushButton>(main.get(), "按钮_新建索引")->isEnabled());
 }
 
 TEST_F(CommandFrameTest, ClosingMainWindowDuringEditWindowsCommandEndsTheProgramAfterIt) {
     open(5);
     answerAfterTheFirstAfter(5, 20s);
     openEditWindow();
-    QTest::mouseClick(child<QPushButton>(edit, "按钮_全选"), Qt::LeftButton);
+    QTest::mouseClick(test::Child<QPushButton>(edit, "按钮_全选"), Qt::LeftButton);
     dialogs.answers = {true};
     pump.onceAfter([this] { return PathExists(picture(1)); }, [this] { main->close(); });
-    QTest::mouseClick(child<QPushButton>(edit, "按钮_更新图片"), Qt::LeftButton);
+    QTest::mouseClick(test::Child<QPushButton>(edit, "按钮_更新图片"), Qt::LeftButton);
     EXPECT_TRUE(main->isVisible());  // not while the command ran
-    settle();
+    test::SettleEvents();
     EXPECT_FALSE(main->isVisible());
     EXPECT_FALSE(edit);
     EXPECT_TRUE(PathExists(picture(1)));
@@ -148,8 +121,8 @@ TEST_F(CommandFrameTest, ClosingMainWindowDuringANewIndexStoresWhatTheSummaryCou
     for (int n = 1; n <= 600; ++n) CreateDirectory(JoinPath(workshop, std::to_string(n)));
     dialogs.answers = {true};
     pump.atRun(100, [this] { main->close(); });
-    QTest::mouseClick(child<QPushButton>(main.get(), "按钮_新建索引"), Qt::LeftButton);
-    settle();
+    QTest::mouseClick(test::Child<QPushButton>(main.get(), "按钮_新建索引"), Qt::LeftButton);
+    test::SettleEvents();
     EXPECT_FALSE(main->isVisible());
     const int stored = ModCatalogue::open(CataloguePath(dir.path()), nullptr)->recordCount();
     EXPECT_GE(stored, 99);
@@ -168,8 +141,8 @@ TEST_F(CommandFrameTest, ClosingMainWindowDuringAPageDownloadCutsTheFetchesAndEn
         return PathExists(ItemFolder(workshop, GbkText::fromAscii(code(n))).page());
     };
     pump.onceAfter([&] { return saved(1); }, [this] { main->close(); });
-    QTest::mouseClick(child<QPushButton>(main.get(), "按钮_下载网页源码"), Qt::LeftButton);
-    settle();
+    QTest::mouseClick(test::Child<QPushButton>(main.get(), "按钮_下载网页源码"), Qt::LeftButton);
+    test::SettleEvents();
     EXPECT_FALSE(main->isVisible());
     for (int n = 1; n <= 6; ++n) EXPECT_EQ(saved(n), n == 1) << n;
     for (int n = 1; n <= 6; ++n) {
@@ -187,29 +160,29 @@ TEST_F(CommandFrameTest, WhileACommandRunsNeitherWindowStartsAnother) {
     openEditWindow();
     std::vector<bool> seen;
     pump.onRun = [&] {
-        seen.push_back(child<QPushButton>(main.get(), "按钮_下载网页源码")->isEnabled() ||
-                       child<QPushButton>(edit, "按钮_更新文档")->isEnabled() ||
-                       child<QPushButton>(edit, "按钮_提取分类")->isEnabled() ||
-                       child<QPushButton>(edit, "按钮_查找编码")->isEnabled());
+        seen.push_back(test::Child<QPushButton>(main.get(), "按钮_下载网页源码")->isEnabled() ||
+                       test::Child<QPushButton>(edit, "按钮_更新文档")->isEnabled() ||
+                       test::Child<QPushButton>(edit, "按钮_提取分类")->isEnabled() ||
+                       test::Child<QPushButton>(edit, "按钮_查找编码")->isEnabled());
     };
     dialogs.answers = {true};
-    QTest::mouseClick(child<QPushButton>(main.get(), "按钮_下载网页源码"), Qt::LeftButton);
-    QTest::mouseClick(child<QPushButton>(edit, "按钮_全选"), Qt::LeftButton);
+    QTest::mouseClick(test::Child<QPushButton>(main.get(), "按钮_下载网页源码"), Qt::LeftButton);
+    QTest::mouseClick(test::Child<QPushButton>(edit, "按钮_全选"), Qt::LeftButton);
     dialogs.answers = {true};
-    QTest::mouseClick(child<QPushButton>(edit, "按钮_更新图片"), Qt::LeftButton);
+    QTest::mouseClick(test::Child<QPushButton>(edit, "按钮_更新图片"), Qt::LeftButton);
     ASSERT_FALSE(seen.empty());
     EXPECT_EQ(std::count(seen.begin(), seen.end(), true), 0);
-    EXPECT_TRUE(child<QPushButton>(main.get(), "按钮_下载网页源码")->isEnabled());
-    EXPECT_TRUE(child<QPushButton>(edit, "按钮_更新文档")->isEnabled());
-    EXPECT_TRUE(child<QPushButton>(edit, "按钮_查找编码")->isEnabled());
+    EXPECT_TRUE(test::Child<QPushButton>(main.get(), "按钮_下载网页源码")->isEnabled());
+    EXPECT_TRUE(test::Child<QPushButton>(edit, "按钮_更新文档")->isEnabled());
+    EXPECT_TRUE(test::Child<QPushButton>(edit, "按钮_查找编码")->isEnabled());
 }
 
 // EditWindow's commands read its own boxes, not MainWindow's.
 TEST_F(CommandFrameTest, EditWindowsContextHoldsItsOwnControls) {
     open(1);
     openEditWindow();
-    child<QCheckBox>(edit, "选择框_模糊查找")->setChecked(false);
-    child<QLineEdit>(edit, "编辑框_查找条件")->setText(QStringLiteral("道路"));
+    test::Child<QCheckBox>(edit, "选择框_模糊查找")->setChecked(false);
+    test::Child<QLineEdit>(edit, "编辑框_查找条件")->setText(QStringLiteral("道路"));
     EXPECT_FALSE(edit->context().window.fuzzySearch->isChecked());
     EXPECT_TRUE(main->context().window.fuzzySearch->isChecked());
     EXPECT_EQ(edit->context().window.searchCondition->text(), "道路");
@@ -242,7 +215,7 @@ TEST_F(CommandFrameTest, BackupAndRestoreFromTheWindowSwapTheWholeCatalogue) {
     const std::string backup = dir.file("saved.edb");
     dialogs.paths = {backup};
     dialogs.answers = {true};
-    QTest::mouseClick(child<QPushButton>(main.get(), "按钮_备份"), Qt::LeftButton);
+    QTest::mouseClick(test::Child<QPushButton>(main.get(), "按钮_备份"), Qt::LeftButton);
     ASSERT_TRUE(PathExists(backup));
 
     {
@@ -252,7 +225,7 @@ TEST_F(CommandFrameTest, BackupAndRestoreFromTheWindowSwapTheWholeCatalogue) {
     // A picked item with a preview opens the picture window.
     WriteWholeFile(picture(1), "not even a picture");
     main->list()->setPicked(0, true);
-    QTest::mouseClick(child<QPushButton>(main.get(), "按钮_图片选择"), Qt::LeftButton);
+    QTest::mouseClick(test::Child<QPushButton>(main.get(), "按钮_图片选择"), Qt::LeftButton);
     auto pictureWindows = [] {
         int shown = 0;
         for (QWidget* window : QApplication::topLevelWidgets()) {
@@ -266,8 +239,8 @@ TEST_F(CommandFrameTest, BackupAndRestoreFromTheWindowSwapTheWholeCatalogue) {
 
     dialogs.paths = {backup};
     dialogs.answers = {true};
-    QTest::mouseClick(child<QPushButton>(main.get(), "按钮_恢复"), Qt::LeftButton);
-    settle();
+    QTest::mouseClick(test::Child<QPushButton>(main.get(), "按钮_恢复"), Qt::LeftButton);
+    test::SettleEvents();
     EXPECT_FALSE(edit);
     EXPECT_EQ(pictureWindows(), 0);
     EXPECT_EQ(ModCatalogue::open(CataloguePath(dir.path()), nullptr)->recordCount(), 3);
@@ -281,7 +254,7 @@ TEST_F(CommandFrameTest, ARestoreDuringACommandWaitsForItToStop) {
     const std::string backup = dir.file("saved.edb");
     dialogs.paths = {backup};
     dialogs.answers = {true};
-    QTest::mouseClick(child<QPushButton>(main.get(), "按钮_备份"), Qt::LeftButton);
+    QTest::mouseClick(test::Child<QPushButton>(main.get(), "按钮_备份"), Qt::LeftButton);
 
     dialogs.answers = {true, true};
     dialogs.paths = {backup};
@@ -289,20 +262,20 @@ TEST_F(CommandFrameTest, ARestoreDuringACommandWaitsForItToStop) {
     pump.onceAfter(
         [this] { return PathExists(ItemFolder(workshop, GbkText::fromAscii(code(1))).page()); },
         [this] {
-            QTest::mouseClick(child<QPushButton>(main.get(), "按钮_恢复"), Qt::LeftButton);
+            QTest::mouseClick(test::Child<QPushButton>(main.get(), "按钮_恢复"), Qt::LeftButton);
             // Nothing was asked yet: the restore waits for the download.
             EXPECT_EQ(dialogs.paths.size(), 1u);
         });
-    QTest::mouseClick(child<QPushButton>(main.get(), "按钮_下载网页源码"), Qt::LeftButton);
+    QTest::mouseClick(test::Child<QPushButton>(main.get(), "按钮_下载网页源码"), Qt::LeftButton);
     EXPECT_TRUE(main->context().window.resultBox->text().ends_with("共下载文档1个"));
-    settle();
+    test::SettleEvents();
     EXPECT_TRUE(dialogs.paths.empty());  // the restore ran once the download had ended
     EXPECT_TRUE(main->isVisible());
     // Later commands are not stopped by the restore's request.
     dialogs.answers = {true};
     pump.onRun = nullptr;
     answerAfterTheFirstAfter(6, 50ms);
-    QTest::mouseClick(child<QPushButton>(main.get(), "按钮_下载网页源码"), Qt::LeftButton);
+    QTest::mouseClick(test::Child<QPushButton>(main.get(), "按钮_下载网页源码"), Qt::LeftButton);
     EXPECT_TRUE(main->context().window.resultBox->text().ends_with("共下载文档5个"));
 }
 
@@ -316,33 +289,33 @@ TEST_F(CommandFrameTest, EditWindowsFindButtonsReadItsRadioButtonsAndSearchBox) 
         catalogue->write(Field::MainCategory, GbkText::fromAscii("Roads"));
     }
     openEditWindow();
-    QTest::mouseClick(child<QPushButton>(edit, "按钮_全部显示"), Qt::LeftButton);
-    child<QLineEdit>(edit, "编辑框_查找条件")->setText(QStringLiteral("roads"));
+    QTest::mouseClick(test::Child<QPushButton>(edit, "按钮_全部显示"), Qt::LeftButton);
+    test::Child<QLineEdit>(edit, "编辑框_查找条件")->setText(QStringLiteral("roads"));
     auto results = [this] { return edit->context().window.resultBox->text(); };
     // Just after opening, "主分类" is the chosen category: column 5.
-    QTest::mouseClick(child<QPushButton>(edit, "按钮_查找分类"), Qt::LeftButton);
+    QTest::mouseClick(test::Child<QPushButton>(edit, "按钮_查找分类"), Qt::LeftButton);
     EXPECT_EQ(edit->list()->highlightedRows(), std::vector<int>{2});
     EXPECT_TRUE(results().ends_with("序号是：3")) << results();
-    child<QRadioButton>(edit, "单选框_分类2")->setChecked(true);
-    QTest::mouseClick(child<QPushButton>(edit, "按钮_查找分类"), Qt::LeftButton);
+    test::Child<QRadioButton>(edit, "单选框_分类2")->setChecked(true);
+    QTest::mouseClick(test::Child<QPushButton>(edit, "按钮_查找分类"), Qt::LeftButton);
     EXPECT_EQ(edit->list()->highlightedRows(), std::vector<int>{1});
     EXPECT_TRUE(results().ends_with("序号是：2")) << results();
     EXPECT_TRUE(main->list()->highlightedRows().empty());  // never MainWindow's list
 
     // No hit: a count of 0 and nothing after "序号是：".
-    child<QLineEdit>(edit, "编辑框_查找条件")->setText(QStringLiteral("no such code"));
-    QTest::mouseClick(child<QPushButton>(edit, "按钮_查找编码"), Qt::LeftButton);
+    test::Child<QLineEdit>(edit, "编辑框_查找条件")->setText(QStringLiteral("no such code"));
+    QTest::mouseClick(test::Child<QPushButton>(edit, "按钮_查找编码"), Qt::LeftButton);
     EXPECT_TRUE(edit->list()->highlightedRows().empty());
     EXPECT_TRUE(results().ends_with("序号是：")) << results();
 
     // And MainWindow's search never reaches the edit list.
-    child<QLineEdit>(main.get(), "编辑框_查找条件")->setText(QStringLiteral("702"));
-    child<QComboBox>(main.get(), "组合框_查找项目")->setCurrentIndex(1);
-    QTest::mouseClick(child<QPushButton>(main.get(), "按钮_文本输入查找"), Qt::LeftButton);
+    test::Child<QLineEdit>(main.get(), "编辑框_查找条件")->setText(QStringLiteral("702"));
+    test::Child<QComboBox>(main.get(), "组合框_查找项目")->setCurrentIndex(1);
+    QTest::mouseClick(test::Child<QPushButton>(main.get(), "按钮_文本输入查找"), Qt::LeftButton);
     EXPECT_EQ(main->list()->highlightedRows(), std::vector<int>{1});
     EXPECT_TRUE(edit->list()->highlightedRows().empty());
 
-    QTest::mouseClick(child<QPushButton>(edit, "按钮_多列排序"), Qt::LeftButton);
+    QTest::mouseClick(test::Child<QPushButton>(edit, "按钮_多列排序"), Qt::LeftButton);
     int sortWindows = 0;
     for (QWidget* window : QApplication::topLevelWidgets()) {
         if (window->windowTitle() == QStringLiteral("多列排序(Cobbletide)") && window->isVisible())
@@ -375,9 +348,9 @@ TEST_F(CommandFrameTest, ClosingDuringACopyAsksAndYesEndsItWithoutCutFiles) {
     };
     for (QWidget* window : {static_cast<QWidget*>(edit), static_cast<QWidget*>(main.get())}) {
         SCOPED_TRACE(window->objectName().toStdString());
-        auto* copyButton = child<QPushButton>(window, "按钮_复制到");
+        auto* copyButton = test::Child<QPushButton>(window, "按钮_复制到");
         QTest::mouseClick(
-            child<QPushButton>(window, window == edit ? "按钮_全选" : "按钮_全部选择"),
+            test::Child<QPushButton>(window, window == edit ? "按钮_全选" : "按钮_全部选择"),
             Qt::LeftButton);
         const std::string target = dir.makeFolder(window->objectName().toStdString() + "-target");
 
@@ -398,7 +371,7 @@ TEST_F(CommandFrameTest, ClosingDuringACopyAsksAndYesEndsItWithoutCutFiles) {
         ASSERT_FALSE(copyButton->isEnabled());
         EXPECT_TRUE(window->close());
         EXPECT_TRUE(dialogs.answers.empty());
-        settle();
+        test::SettleEvents();
     }
     EXPECT_FALSE(edit);
     main.reset();  // joins the copy's thread

@@ -32,6 +32,7 @@
 #include "ui/EditWindow.h"
 #include "ui/ItemListView.h"
 #include "ui/MainWindow.h"
+#include "ui/ServedWindows.h"
 
 namespace kestavel {
 namespace {
@@ -44,7 +45,7 @@ constexpr const char* kReextract =
 
 // EditWindow's "更新网页文档" and "提取分类及时间", clicked on the real window over a catalogue of
 // items whose pages lie in their folders and are answered by a local server.
-class EditPageCommandsTest : public ::testing::Test {
+class EditPageCommandsTest : public test::ServedWindows {
   protected:
     // Record n has 编码 codes[n − 1] and an item folder; `fill` may set further fields.
     void open(const std::vector<std::string>& codes,
@@ -59,14 +60,8 @@ class EditPageCommandsTest : public ::testing::Test {
             }
             if (fill) fill(*catalogue);
         }
-        dir.write("VODarer.txt", workshop + "\n" + server.pagePrefix() + "\n");
-        main = MainWindow::create(dir.path(), {&dialogs, &pump, &shell, test::ShortTimeouts()});
-        ASSERT_TRUE(main);
-        main->show();
-        QTest::mouseClick(main->findChild<QPushButton*>(QStringLiteral("按钮_新窗口")),
-                          Qt::LeftButton);
-        edit = main->editWindow();
-        ASSERT_TRUE(edit);
+        showMainWindow();
+        openEditWindow();
     }
 
     std::string pagePath(const std::string& code) const {
@@ -112,11 +107,6 @@ class EditPageCommandsTest : public ::testing::Test {
         dialogs.answers.push_back(true);
         click("按钮_更新文档");
     }
-    // What the event loop does once the command's handler has returned.
-    static void settle() {
-        QCoreApplication::processEvents();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
 
     std::string results() const { return edit->context().window.resultBox->text(); }
     std::string progress() const { return edit->context().window.progressBox->text(); }
@@ -132,15 +122,6 @@ class EditPageCommandsTest : public ::testing::Test {
         EXPECT_TRUE(catalogue && catalogue->goToRecord(n));
         return catalogue ? GbkToUtf8(DisplayText(catalogue->read(field))) : "";
     }
-
-    test::TempDir dir;
-    std::string workshop = dir.makeFolder("workshop");
-    workshop::WorkshopServer server;
-    test::ScriptedDialogs dialogs;
-    test::RecordingPump pump;
-    test::RecordingShell shell;
-    std::unique_ptr<MainWindow> main;
-    QPointer<EditWindow> edit;
 };
 
 TEST_F(EditPageCommandsTest, TheHourWindowChoosesTheSavedPagesFetchedAgain) {
@@ -262,7 +243,7 @@ TEST_F(EditPageCommandsTest, ClosingTheWindowCutsTheFetchesInFlightAndKeepsTheEn
     EXPECT_LT(std::chrono::steady_clock::now() - started, 10s);
     ASSERT_TRUE(edit) << "the window went while its command ran";
     EXPECT_TRUE(results().ends_with("共下载文档1个" + std::string(kReextract))) << results();
-    settle();
+    test::SettleEvents();
     EXPECT_FALSE(edit);
     EXPECT_EQ(pageOf(codes[0]), livePage(codes[0], "Fresh"));
     for (std::size_t i = 1; i < codes.size(); ++i) {
@@ -402,7 +383,7 @@ TEST_F(EditPageCommandsTest, ClosingTheWindowEndsTheCategoryCommandAtTheNextItem
     // Pumps 1 and 2 come before the items; 4 is the second item's.
     pump.atRun(4, [this] { edit->close(); });
     click("按钮_提取分类");
-    settle();
+    test::SettleEvents();
     EXPECT_FALSE(edit);
     for (int n = 1; n <= 5; ++n)
         EXPECT_EQ(stored(n, Field::MainCategory), n <= 2 ? "Mod" : "") << n;

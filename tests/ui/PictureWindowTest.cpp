@@ -25,6 +25,7 @@
 #include "ui/MainWindow.h"
 #include "ui/PictureListView.h"
 #include "ui/PictureWindow.h"
+#include "ui/ServedWindows.h"
 
 namespace kestavel {
 namespace {
@@ -93,11 +94,6 @@ class PictureWindowTest : public ::testing::Test {
     }
     std::string pictureResults() const {
         return pictureWindow()->context().window.resultBox->text();
-    }
-    // What the event loop does once a handler has returned.
-    static void settle() {
-        QCoreApplication::processEvents();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
     test::TempDir dir;
@@ -328,7 +324,7 @@ TEST_F(PictureWindowTest, ClosingDuringItsCopyAsksAndYesEndsTheCopy) {
     dialogs.answers = {true, true};  // copy: OK; close: Yes
     click("按钮_复制到");
     EXPECT_TRUE(window->close());
-    settle();
+    test::SettleEvents();
     EXPECT_FALSE(window);
     EXPECT_EQ(dialogs.asked.size(), 4u);
     EXPECT_TRUE(main->isVisible());
@@ -358,7 +354,7 @@ TEST_F(PictureWindowTest, ClosingDuringAFillEndsItAtTheNextPicture) {
     fillFromMain(1, 5);
     ASSERT_TRUE(window) << "the window went while the fill ran";
     EXPECT_EQ(captions(window->list()), (std::vector<std::string>{"801", "802"}));
-    settle();
+    test::SettleEvents();
     EXPECT_FALSE(window);
     EXPECT_TRUE(main->isVisible());
 }
